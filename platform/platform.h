@@ -1,0 +1,43 @@
+// What the operating system gives the program, behind one small interface.
+// One implementation per system lives beneath this folder; the rest of the
+// program does not know which one it runs on.  Standard C++ only.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Full path of the running executable, UTF-8.
+std::string executable_path();
+
+// The path separator of this system ('/' or '\\').
+char path_separator() noexcept;
+
+// Claims the session-wide instance name.  Returns true when this process is
+// the only instance.  The claim lasts until the process ends, however it
+// ends; two copies starting at the same moment cannot both win.
+bool claim_single_instance(std::string_view name);
+
+// Starts watching for the end of the session (SIGTERM, SIGHUP and SIGINT on
+// POSIX).  Returns a file descriptor that becomes readable when such a
+// request is pending, so the event loop can watch it, or -1 where the system
+// delivers the request another way.  Nothing runs inside a signal handler.
+int watch_session_end();
+// True once for each pending session-end request; clears it.
+bool take_session_end_request();
+
+// Starts a program with arguments, without waiting for it; `elevated` asks
+// for administrator rights where the system has such a thing.  Returns false
+// when it could not be started.
+bool start_program(const std::string& path, const std::vector<std::string>& arguments, bool elevated);
+bool is_administrator();
+std::string system_name();  // e.g. "Linux 6.1" or "Windows 10"
+bool open_url(const std::string& url);
+
+// GBK (code page 936) <-> UTF-8.  Bytes that cannot be converted become '?'.
+std::string gbk_to_utf8(std::string_view gbk);
+std::string utf8_to_gbk(std::string_view utf8);
+
+}  // namespace platform

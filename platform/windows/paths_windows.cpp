@@ -1,0 +1,26 @@
+// The executable's path on Windows.
+#include "platform.h"
+
+#include <windows.h>
+
+namespace platform {
+
+std::string executable_path()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD n = 0;
+    while ((n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) == path.size())
+        path.resize(path.size() * 2);
+    path.resize(n);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(n), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(n), utf8.data(), bytes, nullptr, nullptr);
+    return utf8;
+}
+
+char path_separator() noexcept
+{
+    return '\\';
+}
+
+}  // namespace platform

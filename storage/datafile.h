@@ -1,0 +1,24 @@
+// The data file velkin.db: its schema, its creation and the program's one
+// connection to it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "sqlite.h"
+
+// program_folder() + "velkin.db"
+std::string data_file_path();
+
+// The program's connection, open from start-up to shutdown; null otherwise.
+extern std::unique_ptr<TSQLiteDatabase> app_database;
+
+// Creates the data file when it is missing (under a temporary name, renamed
+// to velkin.db only when every creation statement succeeded; a leftover
+// temporary file is removed first) and opens app_database on it.  A file
+// that exists is opened unchanged.  Errors propagate.
+void open_data_file();
+
+// Builds a complete new data file at `path` with the program's schema and
+// version row.  Used by open_data_file; exposed for tools and tests.
+void create_data_file(const std::string& path);
