@@ -243,7 +243,23 @@ std::string TSQLiteTable::field_text(int index) const {
 
 // ---------------------------------------------------------------- connection
 
+namespace {
+
+// SQLite's memory statistics take a global mutex on every allocation; the
+// program never reads them.  The setting must come before the library's
+// first use, so it is made once, before the first connection.
+void configure_library_once() {
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)configured;
+}
+
+}  // namespace
+
 TSQLiteDatabase::TSQLiteDatabase(const std::string& file_name) {
+    configure_library_once();
     // Read-write, created when missing, as the plain open call; without the
     // connection mutex, since only the GUI thread ever uses a connection.
     int rc = sqlite3_open_v2(file_name.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
