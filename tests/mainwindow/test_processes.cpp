@@ -1,0 +1,123 @@
+// The program as separate processes: one instance per session, released
+// when a process dies however it dies, and the shutdown save on SIGTERM.
+#include <QFileInfo>
+#include <QProcess>
+#include <QtTest>
+#include <csignal>
+
+#include "windowfixture.h"
+
+namespace {
+
+// Starts a copy of the program that lives in `folder`, so that folder is
+// its program folder.
+std::unique_ptr<QProcess> start_program_in(const QString& folder)
+{
+    const QString exe = folder + "/velkin";
+    QFile::remove(exe);
+    if (!QFile::copy(QStringLiteral(VELKIN_EXE), exe))
+        qFatal("cannot copy the program");
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    process->setProcessEnvironment(env);
+    process->start(exe, {});
+    return process;
+}
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name);
+}
+
+}  // namespace
+
+class TestProcesses : public QObject {
+    Q_OBJECT
+
+private slots:
+    void copies_starting_together_elect_one();
+    void second_copy_is_refused_and_touches_nothing();
+    void sigterm_runs_the_shutdown_save();
+    void a_killed_instance_leaves_no_lock();
+};
+
+void TestProcesses::copies_starting_together_elect_one()
+{
+    const QString name = QStringLiteral("velkin-race-%1").arg(QCoreApplication::applicationPid());
+    std::vector<std::unique_ptr<QProcess>> copies;
+    for (int i = 0; i < 6; ++i) {
+        copies.push_back(std::make_unique<QProcess>());
+        copies.back()->start(QStringLiteral(CLAIM_HELPER_EXE), {name});
+    }
+    int won = 0;
+    for (auto& p : copies) {
+        QVERIFY(p->waitForReadyRead(20000));
+        won += p->readLine().trimmed() == "won";
+    }
+    QCOMPARE(won, 1);
+    for (auto& p : copies) {
+        p->closeWriteChannel();
+        QVERIFY(p->waitForFinished(20000));
+    }
+}
+
+void TestProcesses::second_copy_is_refused_and_touches_nothing()
+{
+    QTemporaryDir first_folder;
+    auto first = start_program_in(first_folder.path());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(first_folder.filePath("velkin.db")), 30000);
+    const QDateTime written = QFileInfo(first_folder.filePath("velkin.db")).lastModified();
+
+    WindowFixture second;
+    StartOptions options;
+    options.program_folder = second.folder();
+    TFRM_Date refused(options);  // the program's own instance name
+    QVERIFY(refused.refused());
+    QCOMPARE(refused.exit_code(), 0);
+    QCOMPARE(second.messages, QStringList{"“Velkin”已运行！"});
+    refused.show();
+    refused.close();
+    QVERIFY(entries(second.dir.path()).isEmpty());
+    QCOMPARE(entries(first_folder.path()), (QStringList{"velkin", "velkin.db"}));
+    QCOMPARE(QFileInfo(first_folder.filePath("velkin.db")).lastModified(), written);
+
+    first->terminate();
+    QVERIFY(first->waitForFinished(30000));
+}
+
+void TestProcesses::sigterm_runs_the_shutdown_save()
+{
+    QTemporaryDir folder;
+    auto program = start_program_in(folder.path());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath("velkin.db")), 30000);
+    QVERIFY(!QFile::exists(folder.filePath("vkset.vki")));
+    ::kill(static_cast<pid_t>(program->processId()), SIGTERM);
+    QVERIFY(program->waitForFinished(30000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program->exitCode(), 0);
+    QFile settings(folder.filePath("vkset.vki"));
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    const QByteArray text = settings.readAll();
+    QVERIFY2(text.contains("[option]\r\n") && text.contains("form_blend=255\r\n"), text.constData());
+}
+
+void TestProcesses::a_killed_instance_leaves_no_lock()
+{
+    QTemporaryDir folder;
+    auto program = start_program_in(folder.path());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath("velkin.db")), 30000);
+    program->kill();
+    QVERIFY(program->waitForFinished(30000));
+
+    // The name is free at once: this process can claim it.
+    WindowFixture next;
+    StartOptions options;
+    options.program_folder = next.folder();
+    TFRM_Date window(options);
+    QVERIFY(!window.refused());
+    QVERIFY(next.messages.isEmpty());
+}
+
+QTEST_MAIN(TestProcesses)
+#include "test_processes.moc"

@@ -1,0 +1,31 @@
+// The month view's redraw: header, 37 cells, their texts and the 62 mark
+// queries against the sample data file, without painting.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDate>
+
+#include "DateWin.h"
+#include "datafile.h"
+#include "sample_datafile.h"
+
+namespace {
+
+void BM_redraw_month(benchmark::State& state)
+{
+    StartOptions options;
+    options.program_folder = sample_data_file().folder();
+    options.today = [] { return QDate(2021, 3, 15); };
+    options.instance_name = "velkin-bench-" + std::to_string(QCoreApplication::applicationPid());
+    TFRM_Date window(options);
+    if (window.refused()) {
+        state.SkipWithError("the window did not start");
+        return;
+    }
+    const QDate month(2021, 3, 15);
+    for (auto _ : state)
+        window.redraw_month(month);
+}
+BENCHMARK(BM_redraw_month)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
