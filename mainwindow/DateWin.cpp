@@ -623,18 +623,20 @@ void TFRM_Date::load_day_pages()
 
 void TFRM_Date::CnDayMouseDown(CellLabel* label)
 {
-    savedata2fx_schedule();
-    ui->Shape2->move(label->x() - 1, label->y() + 1);
-    sel_day = static_cast<quint16>(label->tag);
-    const QDate d = clamp_date(sel_year, sel_month, sel_day);
-    ui->Label_star->setText(text(DateCn::star_sign_for_day(sel_day, to_cn(d))));
-    show_date(d);
+    select_pressed_day(label, label->pos() + QPoint(-1, 1));
 }
 
 void TFRM_Date::ChnDateMouseDown(CellLabel* label)
 {
+    select_pressed_day(label, label->pos() + QPoint(0, -18));
+}
+
+// A press on either label of a cell selects its day; the frame moves at
+// once, and the redraw then puts it in its final place.
+void TFRM_Date::select_pressed_day(CellLabel* label, QPoint frame_pos)
+{
     savedata2fx_schedule();
-    ui->Shape2->move(label->x(), label->y() - 18);
+    ui->Shape2->move(frame_pos);
     sel_day = static_cast<quint16>(label->tag);
     const QDate d = clamp_date(sel_year, sel_month, sel_day);
     ui->Label_star->setText(text(DateCn::star_sign_for_day(sel_day, to_cn(d))));

@@ -99,6 +99,7 @@ private:
     // Navigation: every handler ends in select_date's common tail.
     void CnDayMouseDown(CellLabel* label);
     void ChnDateMouseDown(CellLabel* label);
+    void select_pressed_day(CellLabel* label, QPoint frame_pos);
     void CnDayClick(CellLabel* label);
     void sb_date_leftClick();
     void sb_date_rightClick();
