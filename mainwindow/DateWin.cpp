@@ -390,6 +390,9 @@ void TFRM_Date::FormShow()
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
+    // The window is not mapped yet: the taskbar leaves it out from the start.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        platform::hide_from_taskbar(static_cast<std::uintptr_t>(winId()));
     const QDate start = start_date;
     sel_year = static_cast<quint16>(start.year());
     sel_month = static_cast<quint16>(start.month());

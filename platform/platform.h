@@ -3,6 +3,7 @@
 // program does not know which one it runs on.  Standard C++ only.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,11 @@ bool start_program(const std::string& path, const std::vector<std::string>& argu
 bool is_administrator();
 std::string system_name();  // e.g. "Linux 6.1" or "Windows 10"
 bool open_url(const std::string& url);
+
+// Marks a top-level window, before it is first shown, as one that the
+// taskbar and the pager leave out.  `native_window` is the window's system
+// handle; where the system keeps no such mark, nothing happens.
+void hide_from_taskbar(std::uintptr_t native_window);
 
 // GBK (code page 936) <-> UTF-8.  Bytes that cannot be converted become '?'.
 std::string gbk_to_utf8(std::string_view gbk);

@@ -25,3 +25,12 @@ bool take_session_end_request()
 }
 
 }  // namespace platform
+
+namespace platform {
+
+// A tool window has no taskbar button on Windows; nothing more to do.
+void hide_from_taskbar(std::uintptr_t)
+{
+}
+
+}  // namespace platform
