@@ -85,6 +85,14 @@ void open_data_file() {
     if (!file_exists(path)) {
         try {
             create_data_file(temp);  // the connection is closed on return, also on error
+        } catch (const ESQLiteException& e) {
+            remove_creation_leftovers(temp);
+            // The user knows the file as velkin.db, not by its name while
+            // it is being built.
+            std::string message = e.what();
+            for (auto at = message.find(temp); at != std::string::npos; at = message.find(temp, at + path.size()))
+                message.replace(at, temp.size(), path);
+            throw ESQLiteException(message, e.code());
         } catch (...) {
             remove_creation_leftovers(temp);
             throw;
