@@ -17,12 +17,10 @@ namespace {
 constexpr int first_table_year = 1901;
 constexpr int last_table_year = 2050;
 
-constexpr bool in_table_range(int year) noexcept
-{
-    return first_table_year <= year && year <= last_table_year;
-}
+constexpr bool in_table_range(int year) noexcept { return first_table_year <= year && year <= last_table_year; }
 
 // Gregorian month lengths: row 0 for a common year, row 1 for a leap year.
+// clang-format off
 constexpr std::uint16_t month_length_table[2][12] = {
     {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
     {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
@@ -304,6 +302,7 @@ constexpr FloatingObservance floating_observance_table[] = {
     {6, 0, 2, "父亲节"},   // third Sunday of June
     {11, 4, 3, "感恩节"},  // fourth Thursday of November
 };
+// clang-format on
 
 // Star signs by Gregorian month: the first sign up to the day before the
 // boundary, the second from the boundary to the end of the month.
@@ -314,10 +313,9 @@ struct StarSigns {
 };
 
 constexpr StarSigns star_sign_table[12] = {
-    {20, "摩羯座", "水瓶座"}, {19, "水瓶座", "双鱼座"}, {21, "双鱼座", "白羊座"},
-    {20, "白羊座", "金牛座"}, {21, "金牛座", "双子座"}, {22, "双子座", "巨蟹座"},
-    {23, "巨蟹座", "狮子座"}, {23, "狮子座", "处女座"}, {23, "处女座", "天秤座"},
-    {24, "天秤座", "天蝎座"}, {22, "天蝎座", "射手座"}, {22, "射手座", "摩羯座"},
+    {20, "摩羯座", "水瓶座"}, {19, "水瓶座", "双鱼座"}, {21, "双鱼座", "白羊座"}, {20, "白羊座", "金牛座"},
+    {21, "金牛座", "双子座"}, {22, "双子座", "巨蟹座"}, {23, "巨蟹座", "狮子座"}, {23, "狮子座", "处女座"},
+    {23, "处女座", "天秤座"}, {24, "天秤座", "天蝎座"}, {22, "天蝎座", "射手座"}, {22, "射手座", "摩羯座"},
 };
 
 // Remainder from 0 to n - 1, also for negative a.
@@ -346,18 +344,12 @@ constexpr int next_lunar_month(int number, int leap) noexcept
     return (number < 0 ? -number : number) % 12 + 1;
 }
 
-constexpr LunarCode encode(int month, int day) noexcept
-{
-    return month > 0 ? month * 100 + day : month * 100 - day;
-}
+constexpr LunarCode encode(int month, int day) noexcept { return month > 0 ? month * 100 + day : month * 100 - day; }
 
 constexpr int lunar_month_of(LunarCode code) noexcept { return code / 100; }
 constexpr int lunar_day_of(LunarCode code) noexcept { return (code < 0 ? -code : code) % 100; }
 
-Date next_day(Date date) noexcept
-{
-    return Date{std::chrono::sys_days{date} + std::chrono::days{1}};
-}
+Date next_day(Date date) noexcept { return Date{std::chrono::sys_days{date} + std::chrono::days{1}}; }
 
 std::string concat(std::string_view a, std::string_view b)
 {
@@ -404,10 +396,7 @@ std::string_view star_sign_of(int month, int day) noexcept
 
 }  // namespace
 
-bool is_leap_year(int year) noexcept
-{
-    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
+bool is_leap_year(int year) noexcept { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
 // 0 for a month outside 1-12.
 int days_in_month(int year, int month) noexcept
@@ -417,10 +406,7 @@ int days_in_month(int year, int month) noexcept
     return month_length_table[is_leap_year(year) ? 1 : 0][month - 1];
 }
 
-int days_in_month(Date date) noexcept
-{
-    return days_in_month(year_of(date), month_of(date));
-}
+int days_in_month(Date date) noexcept { return days_in_month(year_of(date), month_of(date)); }
 
 // 0 for a date that does not exist.
 int day_of_year(Date date) noexcept
@@ -490,10 +476,7 @@ std::string lunar_month_name(Date date)
     return {};
 }
 
-std::string lunar_day_name(Date date)
-{
-    return std::string{lunar_day_names[lunar_day_of(lunar_code(date))]};
-}
+std::string lunar_day_name(Date date) { return std::string{lunar_day_names[lunar_day_of(lunar_code(date))]}; }
 
 // Festivals are matched on the month number rather than on the month name;
 // the two agree because only an ordinary month's name ends in 月.

@@ -36,13 +36,13 @@ int day_of_year(Date date) noexcept;  // 1-366
 LunarCode lunar_code(Date date) noexcept;
 
 std::string lunar_month_name(Date date);  // 正月 ... 腊月, 闰二 ...; "" outside the table
-std::string lunar_day_name(Date date);    // 初一 ... 三十; "" outside the table
-std::string lunar_festival(Date date);    // 春节, 除夕 ...; "" when none
+std::string lunar_day_name(Date date);  // 初一 ... 三十; "" outside the table
+std::string lunar_festival(Date date);  // 春节, 除夕 ...; "" when none
 
 int solar_term_index(int year, int month, int day) noexcept;  // 1-24, 0 when none
 std::string solar_term_name(Date date);
 
-std::string year_stem(Date date);           // one character, e.g. 甲
+std::string year_stem(Date date);  // one character, e.g. 甲
 std::string year_branch_animal(Date date);  // two characters, e.g. 辰龙
 
 // The observance on `day` of the month of `date`; only the year and month of

@@ -53,38 +53,20 @@ void set_text_colour(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
-QColor text_colour(const QWidget* widget)
-{
-    return widget->palette().color(QPalette::WindowText);
-}
+QColor text_colour(const QWidget* widget) { return widget->palette().color(QPalette::WindowText); }
 
-DateCn::Date to_cn(QDate date)
-{
-    return DateCn::make_date(date.year(), date.month(), date.day());
-}
+DateCn::Date to_cn(QDate date) { return DateCn::make_date(date.year(), date.month(), date.day()); }
 
-QString text(const std::string& utf8)
-{
-    return QString::fromStdString(utf8);
-}
+QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-QString daykey_of(QDate date)
-{
-    return date.toString(QStringLiteral("yyyyMMdd"));
-}
+QString daykey_of(QDate date) { return date.toString(QStringLiteral("yyyyMMdd")); }
 
-QString two_digits(const QString& number)
-{
-    return number.size() == 1 ? QLatin1Char('0') + number : number;
-}
+QString two_digits(const QString& number) { return number.size() == 1 ? QLatin1Char('0') + number : number; }
 
 }  // namespace
 
 // The pictures live in a static library; their initialiser must be named.
-static void init_resources()
-{
-    Q_INIT_RESOURCE(velkin);
-}
+static void init_resources() { Q_INIT_RESOURCE(velkin); }
 
 void CellLabel::mousePressEvent(QMouseEvent* event)
 {
@@ -247,10 +229,7 @@ void TFRM_Date::initapp_fromfx()
     Timer_apprun->start();
 }
 
-void TFRM_Date::Timer_apprunTimer()
-{
-    Timer_apprun->stop();
-}
+void TFRM_Date::Timer_apprunTimer() { Timer_apprun->stop(); }
 
 void TFRM_Date::build_menus()
 {
@@ -431,10 +410,7 @@ void TFRM_Date::resizeEvent(QResizeEvent* event)
 
 // ---------------------------------------------------------------- shutdown
 
-void TFRM_Date::N9Click()
-{
-    close();
-}
+void TFRM_Date::N9Click() { close(); }
 
 void TFRM_Date::closeEvent(QCloseEvent* event)
 {
@@ -478,15 +454,9 @@ void TFRM_Date::winexit()
 
 // ---------------------------------------------------------------- month view
 
-int TFRM_Date::days_in_month(int year, int month)
-{
-    return DateCn::days_in_month(year, month);
-}
+int TFRM_Date::days_in_month(int year, int month) { return DateCn::days_in_month(year, month); }
 
-int TFRM_Date::days_in_month(QDate date)
-{
-    return days_in_month(date.year(), date.month());
-}
+int TFRM_Date::days_in_month(QDate date) { return days_in_month(date.year(), date.month()); }
 
 QDate TFRM_Date::clamp_date(int year, int month, int day)
 {
@@ -598,10 +568,7 @@ void TFRM_Date::draw_day(int cell, int day, QDate date)
 
 // ---------------------------------------------------------------- navigation
 
-QDate TFRM_Date::today() const
-{
-    return options.today ? options.today() : QDate::currentDate();
-}
+QDate TFRM_Date::today() const { return options.today ? options.today() : QDate::currentDate(); }
 
 // The common tail of every change of date.
 void TFRM_Date::show_date(QDate date)
@@ -624,15 +591,9 @@ void TFRM_Date::load_day_pages()
     // The task and note pages are filled here for sel_daykey.
 }
 
-void TFRM_Date::CnDayMouseDown(CellLabel* label)
-{
-    select_pressed_day(label, label->pos() + QPoint(-1, 1));
-}
+void TFRM_Date::CnDayMouseDown(CellLabel* label) { select_pressed_day(label, label->pos() + QPoint(-1, 1)); }
 
-void TFRM_Date::ChnDateMouseDown(CellLabel* label)
-{
-    select_pressed_day(label, label->pos() + QPoint(0, -18));
-}
+void TFRM_Date::ChnDateMouseDown(CellLabel* label) { select_pressed_day(label, label->pos() + QPoint(0, -18)); }
 
 // A press on either label of a cell selects its day; the frame moves at
 // once, and the redraw then puts it in its final place.
@@ -646,10 +607,7 @@ void TFRM_Date::select_pressed_day(CellLabel* label, QPoint frame_pos)
     show_date(d);
 }
 
-void TFRM_Date::CnDayClick(CellLabel* label)
-{
-    sel_day = static_cast<quint16>(label->tag);
-}
+void TFRM_Date::CnDayClick(CellLabel* label) { sel_day = static_cast<quint16>(label->tag); }
 
 void TFRM_Date::step_month(int delta)
 {
@@ -666,15 +624,9 @@ void TFRM_Date::step_month(int delta)
     show_date(clamp_date(sel_year, sel_month, sel_day));
 }
 
-void TFRM_Date::sb_date_leftClick()
-{
-    step_month(-1);
-}
+void TFRM_Date::sb_date_leftClick() { step_month(-1); }
 
-void TFRM_Date::sb_date_rightClick()
-{
-    step_month(+1);
-}
+void TFRM_Date::sb_date_rightClick() { step_month(+1); }
 
 void TFRM_Date::MenuMonth_1Click(int month)
 {

@@ -26,8 +26,8 @@ class FRM_Date;
 // How the window starts.  The program uses the defaults; tests, tools and
 // benchmarks choose their own folder, date and instance name.
 struct StartOptions {
-    std::string program_folder;                  // empty: the executable's folder
-    std::function<QDate()> today;                // empty: the system's date
+    std::string program_folder;  // empty: the executable's folder
+    std::function<QDate()> today;  // empty: the system's date
     std::string instance_name = "scr_dorvane_vk";
 };
 

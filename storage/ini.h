@@ -29,7 +29,7 @@ public:
 
 private:
     struct Line {
-        std::string raw;   // bytes as read; empty for lines made here
+        std::string raw;  // bytes as read; empty for lines made here
         std::string text;  // the line in UTF-8
         bool changed = false;
     };

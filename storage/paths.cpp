@@ -7,13 +7,16 @@ namespace {
 
 std::string folder_storage;
 
-std::string with_trailing_separator(std::string folder) {
+std::string with_trailing_separator(std::string folder)
+{
     const char sep = platform::path_separator();
-    if (folder.empty() || folder.back() != sep) folder.push_back(sep);
+    if (folder.empty() || folder.back() != sep)
+        folder.push_back(sep);
     return folder;
 }
 
-std::string executable_folder() {
+std::string executable_folder()
+{
     std::string exe = platform::executable_path();
     std::size_t cut = exe.find_last_of(platform::path_separator());
     return cut == std::string::npos ? std::string() : exe.substr(0, cut);
@@ -24,15 +27,18 @@ std::string executable_folder() {
 bool schedule_changed = false;
 std::string taskhint_showing = "0";
 
-const std::string& program_folder() {
+const std::string& program_folder()
+{
     // Tools that never run initvar still get the executable's folder.
-    if (folder_storage.empty()) folder_storage = with_trailing_separator(executable_folder());
+    if (folder_storage.empty())
+        folder_storage = with_trailing_separator(executable_folder());
     return folder_storage;
 }
 
 void set_program_folder(const std::string& folder) { folder_storage = with_trailing_separator(folder); }
 
-void initvar() {
+void initvar()
+{
     set_program_folder(executable_folder());
     schedule_changed = false;
     taskhint_showing.assign(1, '0');  // assign(const char*) trips a GCC 12 -Wrestrict false alarm

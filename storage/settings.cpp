@@ -20,34 +20,41 @@ namespace {
 constexpr const char* section = "option";
 
 // The file's bytes, or nothing when there is no regular file to read.
-std::optional<std::string> read_file(const std::string& path) {
+std::optional<std::string> read_file(const std::string& path)
+{
     std::error_code ec;
-    if (!fs::is_regular_file(fs::path(path), ec)) return std::nullopt;
+    if (!fs::is_regular_file(fs::path(path), ec))
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in)
+        return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void read_int(const IniDocument& doc, const char* key, int& target) {
+void read_int(const IniDocument& doc, const char* key, int& target)
+{
     if (auto text = doc.value(section, key))
-        if (auto n = parse_profile_int(*text)) target = *n;
+        if (auto n = parse_profile_int(*text))
+            target = *n;
 }
 
-void read_text(const IniDocument& doc, const char* key, std::string& target) {
-    if (auto text = doc.value(section, key)) target = *text;
+void read_text(const IniDocument& doc, const char* key, std::string& target)
+{
+    if (auto text = doc.value(section, key))
+        target = *text;
 }
 
-[[noreturn]] void unable_to_write(const std::string& path) {
-    throw std::runtime_error("Unable to write to " + path);
-}
+[[noreturn]] void unable_to_write(const std::string& path) { throw std::runtime_error("Unable to write to " + path); }
 
 // Writes `bytes` beside `path` and renames the result over it, so the file
 // is either the old one or the complete new one, never half of either.
-void replace_file(const std::string& path, const std::string& bytes) {
+void replace_file(const std::string& path, const std::string& bytes)
+{
     const std::string temp = path + ".new";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) unable_to_write(path);
+        if (!out)
+            unable_to_write(path);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
@@ -70,10 +77,12 @@ void replace_file(const std::string& path, const std::string& bytes) {
 
 std::string settings_file_path() { return program_folder() + "vkset.vki"; }
 
-Settings read_settings(const std::string& path) {
+Settings read_settings(const std::string& path)
+{
     Settings s;
     auto bytes = read_file(path);
-    if (!bytes) return s;
+    if (!bytes)
+        return s;
     const IniDocument doc(*bytes);
     read_int(doc, "pos_top", s.pos_top);
     read_int(doc, "pos_left", s.pos_left);
@@ -88,7 +97,8 @@ Settings read_settings(const std::string& path) {
     return s;
 }
 
-void write_settings(const std::string& path, const Settings& s, int window_left, int window_top) {
+void write_settings(const std::string& path, const Settings& s, int window_left, int window_top)
+{
     IniDocument doc(read_file(path).value_or(std::string()));
     doc.set_value(section, "pos_top", std::to_string(window_top));
     doc.set_value(section, "pos_left", std::to_string(window_left));
@@ -105,6 +115,7 @@ void write_settings(const std::string& path, const Settings& s, int window_left,
 
 void initapp_fromlocalset() { app_settings = read_settings(settings_file_path()); }
 
-void save_local_vki(int window_left, int window_top) {
+void save_local_vki(int window_left, int window_top)
+{
     write_settings(settings_file_path(), app_settings, window_left, window_top);
 }

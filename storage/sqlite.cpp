@@ -10,24 +10,30 @@
 namespace {
 
 // Raised inside the layer when a statement taken from the cache fails.
-struct StaleStatement {};
+struct StaleStatement { };
 
-std::string ascii_upper(std::string s) {
+std::string ascii_upper(std::string s)
+{
     for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
     return s;
 }
 
-std::string ascii_lower(std::string s) {
+std::string ascii_lower(std::string s)
+{
     for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return s;
 }
 
 // The full text of a layer error: the message, and when SQLite reported a
 // failure its code, the code's description, the statement and SQLite's text.
-std::string layer_message(const std::string& message, int code, const std::string& sql, const char* sqlite_text) {
-    if (code == 0) return message;
+std::string layer_message(const std::string& message, int code, const std::string& sql, const char* sqlite_text)
+{
+    if (code == 0)
+        return message;
     return message + ".\rError [" + std::to_string(code) + "]: " + sqlite_code_description(code) + ".\r\"" + sql +
            "\": " + (sqlite_text ? sqlite_text : "");
 }
@@ -38,13 +44,17 @@ std::string layer_message(const std::string& message, int code, const std::strin
 // first.  A statement taken out is not in the cache while it runs.
 class TSQLiteDatabase::StatementCache {
 public:
-    ~StatementCache() {
-        for (auto& entry : entries_) sqlite3_finalize(entry.second);
+    ~StatementCache()
+    {
+        for (auto& entry : entries_)
+            sqlite3_finalize(entry.second);
     }
 
-    sqlite3_stmt* take(const std::string& sql) {
+    sqlite3_stmt* take(const std::string& sql)
+    {
         auto found = index_.find(sql);
-        if (found == index_.end()) return nullptr;
+        if (found == index_.end())
+            return nullptr;
         sqlite3_stmt* stmt = found->second->second;
         entries_.erase(found->second);
         index_.erase(found);
@@ -52,7 +62,8 @@ public:
     }
 
     // Takes back a statement that ran to its end, ready for the next use.
-    void give(const std::string& sql, sqlite3_stmt* stmt) {
+    void give(const std::string& sql, sqlite3_stmt* stmt)
+    {
         sqlite3_reset(stmt);
         sqlite3_clear_bindings(stmt);
         if (index_.count(sql)) {
@@ -79,8 +90,9 @@ private:
 // handed back to the cache after a complete run.
 class TSQLiteDatabase::Statement {
 public:
-    explicit Statement(StatementCache* cache = nullptr) : cache_(cache) {}
-    ~Statement() {
+    explicit Statement(StatementCache* cache = nullptr) : cache_(cache) { }
+    ~Statement()
+    {
         if (keep_ && cache_)
             cache_->give(sql_, stmt_);
         else
@@ -90,7 +102,8 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     // Compiles the first statement of `sql`; the rest of the text is ignored.
-    int prepare(sqlite3* db, const std::string& sql) {
+    int prepare(sqlite3* db, const std::string& sql)
+    {
         if (cache_) {
             sql_ = sql;
             stmt_ = cache_->take(sql);
@@ -116,17 +129,20 @@ private:
 
 namespace {
 
-int bind_value(sqlite3_stmt* stmt, int index, const SqlValue& value) {
+int bind_value(sqlite3_stmt* stmt, int index, const SqlValue& value)
+{
     struct Binder {
         sqlite3_stmt* s;
         int i;
         int operator()(std::monostate) const { return sqlite3_bind_null(s, i); }
         int operator()(std::int64_t v) const { return sqlite3_bind_int64(s, i, v); }
         int operator()(double v) const { return sqlite3_bind_double(s, i, v); }
-        int operator()(const std::string& v) const {
+        int operator()(const std::string& v) const
+        {
             return sqlite3_bind_text64(s, i, v.data(), v.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
         }
-        int operator()(const std::vector<unsigned char>& v) const {
+        int operator()(const std::vector<unsigned char>& v) const
+        {
             // An empty vector has no data pointer; SQLite would bind NULL then.
             return v.empty() ? sqlite3_bind_zeroblob(s, i, 0)
                              : sqlite3_bind_blob64(s, i, v.data(), v.size(), SQLITE_TRANSIENT);
@@ -135,27 +151,33 @@ int bind_value(sqlite3_stmt* stmt, int index, const SqlValue& value) {
     return std::visit(Binder{stmt, index}, value);
 }
 
-ColumnKind kind_of_declared_type(const char* declared, int first_value_type) {
-    if (declared == nullptr) return static_cast<ColumnKind>(first_value_type);
+ColumnKind kind_of_declared_type(const char* declared, int first_value_type)
+{
+    if (declared == nullptr)
+        return static_cast<ColumnKind>(first_value_type);
     std::string_view t(declared);
-    if (t == "INTEGER" || t == "BOOLEAN") return ColumnKind::Integer;
-    if (t == "NUMERIC" || t == "FLOAT" || t == "DOUBLE" || t == "REAL") return ColumnKind::Float;
-    if (t == "BLOB") return ColumnKind::Blob;
+    if (t == "INTEGER" || t == "BOOLEAN")
+        return ColumnKind::Integer;
+    if (t == "NUMERIC" || t == "FLOAT" || t == "DOUBLE" || t == "REAL")
+        return ColumnKind::Float;
+    if (t == "BLOB")
+        return ColumnKind::Blob;
     return ColumnKind::Text;
 }
 
-SqlValue read_value(sqlite3_stmt* stmt, int column, ColumnKind kind) {
+SqlValue read_value(sqlite3_stmt* stmt, int column, ColumnKind kind)
+{
     const int type = sqlite3_column_type(stmt, column);
-    if (type == SQLITE_NULL) return std::monostate{};
+    if (type == SQLITE_NULL)
+        return std::monostate{};
     switch (kind) {
-    case ColumnKind::Integer:
-        return static_cast<std::int64_t>(sqlite3_column_int64(stmt, column));
-    case ColumnKind::Float:
-        return sqlite3_column_double(stmt, column);
+    case ColumnKind::Integer: return static_cast<std::int64_t>(sqlite3_column_int64(stmt, column));
+    case ColumnKind::Float: return sqlite3_column_double(stmt, column);
     case ColumnKind::Blob: {
         auto* data = static_cast<const unsigned char*>(sqlite3_column_blob(stmt, column));
         int size = sqlite3_column_bytes(stmt, column);
-        if (size <= 0) return std::monostate{};
+        if (size <= 0)
+            return std::monostate{};
         return std::vector<unsigned char>(data, data + size);
     }
     default: {
@@ -167,7 +189,8 @@ SqlValue read_value(sqlite3_stmt* stmt, int column, ColumnKind kind) {
     }
 }
 
-std::string double_text(double v) {
+std::string double_text(double v)
+{
     char buf[64];
     auto result = std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, result.ptr);
@@ -175,7 +198,8 @@ std::string double_text(double v) {
 
 }  // namespace
 
-std::string sqlite_code_description(int code) {
+std::string sqlite_code_description(int code)
+{
     switch (code) {
     case 0: return "Successful result";
     case 1: return "SQL error or missing database";
@@ -212,22 +236,29 @@ std::string sqlite_code_description(int code) {
 
 // ---------------------------------------------------------------- table
 
-bool TSQLiteTable::next() noexcept {
-    if (at_end()) return false;
+bool TSQLiteTable::next() noexcept
+{
+    if (at_end())
+        return false;
     ++current_;
     return true;
 }
 
-int TSQLiteTable::column_index(const std::string& name) const {
-    if (names_.empty()) throw ESQLiteException("Field " + name + " Not found. Empty dataset");
+int TSQLiteTable::column_index(const std::string& name) const
+{
+    if (names_.empty())
+        throw ESQLiteException("Field " + name + " Not found. Empty dataset");
     const std::string wanted = ascii_upper(name);
     for (std::size_t i = 0; i < names_.size(); ++i)
-        if (names_[i] == wanted) return static_cast<int>(i);
+        if (names_[i] == wanted)
+            return static_cast<int>(i);
     throw ESQLiteException("Field not found in dataset: " + name);
 }
 
-std::string TSQLiteTable::field_text(int index) const {
-    if (at_end()) throw ESQLiteException("Table is at End of File");
+std::string TSQLiteTable::field_text(int index) const
+{
+    if (at_end())
+        throw ESQLiteException("Table is at End of File");
     if (index < 0 || index >= column_count())
         throw ESQLiteException("Field index out of range: " + std::to_string(index));
     const std::size_t at = static_cast<std::size_t>(current_) * names_.size() + static_cast<std::size_t>(index);
@@ -248,7 +279,8 @@ namespace {
 // SQLite's memory statistics take a global mutex on every allocation; the
 // program never reads them.  The setting must come before the library's
 // first use, so it is made once, before the first connection.
-void configure_library_once() {
+void configure_library_once()
+{
     static const bool configured = [] {
         sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
         return true;
@@ -258,7 +290,8 @@ void configure_library_once() {
 
 }  // namespace
 
-TSQLiteDatabase::TSQLiteDatabase(const std::string& file_name) {
+TSQLiteDatabase::TSQLiteDatabase(const std::string& file_name)
+{
     configure_library_once();
     // Read-write, created when missing, as the plain open call; without the
     // connection mutex, since only the GUI thread ever uses a connection.
@@ -268,14 +301,16 @@ TSQLiteDatabase::TSQLiteDatabase(const std::string& file_name) {
         cache_ = std::make_unique<StatementCache>();
         return;
     }
-    if (db_ == nullptr) throw ESQLiteException("Failed to open database \"" + file_name + "\" : unknown error", rc);
+    if (db_ == nullptr)
+        throw ESQLiteException("Failed to open database \"" + file_name + "\" : unknown error", rc);
     std::string message = "Failed to open database \"" + file_name + "\" : " + sqlite3_errmsg(db_);
     sqlite3_close(db_);
     db_ = nullptr;
     throw ESQLiteException(message, rc);
 }
 
-TSQLiteDatabase::~TSQLiteDatabase() {
+TSQLiteDatabase::~TSQLiteDatabase()
+{
     if (transaction_open_) {
         try {
             rollback_transaction();
@@ -287,7 +322,8 @@ TSQLiteDatabase::~TSQLiteDatabase() {
     sqlite3_close_v2(db_);
 }
 
-void TSQLiteDatabase::fail(const std::string& message, int code, const std::string& sql, bool layer) {
+void TSQLiteDatabase::fail(const std::string& message, int code, const std::string& sql, bool layer)
+{
     const char* sqlite_text = sqlite3_errmsg(db_);
     std::string text = layer ? layer_message(message, code, sql, sqlite_text) : message;
     abandon_transaction();
@@ -296,39 +332,48 @@ void TSQLiteDatabase::fail(const std::string& message, int code, const std::stri
 
 // A statement failed while a transaction was open: roll it back so that the
 // connection is usable again instead of refusing every later transaction.
-void TSQLiteDatabase::abandon_transaction() noexcept {
-    if (!transaction_open_) return;
+void TSQLiteDatabase::abandon_transaction() noexcept
+{
+    if (!transaction_open_)
+        return;
     transaction_open_ = false;
-    if (sqlite3_get_autocommit(db_) == 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (sqlite3_get_autocommit(db_) == 0)
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-void TSQLiteDatabase::prepare(Statement& stmt, const std::string& sql, const SqlParams& params) {
-    if (stmt.prepare(db_, sql) != SQLITE_OK) fail("Error executing SQL", sqlite3_errcode(db_), sql);
-    if (!stmt) fail("Could not prepare SQL statement", sqlite3_errcode(db_), sql);
+void TSQLiteDatabase::prepare(Statement& stmt, const std::string& sql, const SqlParams& params)
+{
+    if (stmt.prepare(db_, sql) != SQLITE_OK)
+        fail("Error executing SQL", sqlite3_errcode(db_), sql);
+    if (!stmt)
+        fail("Could not prepare SQL statement", sqlite3_errcode(db_), sql);
     const int expected = sqlite3_bind_parameter_count(stmt.get());
     if (static_cast<std::size_t>(expected) != params.size()) {
         abandon_transaction();
-        throw ESQLiteException(layer_message("Error executing SQL", SQLITE_RANGE, sql,
-                                             (std::to_string(params.size()) + " values for " +
-                                              std::to_string(expected) + " placeholders")
-                                                 .c_str()),
-                               SQLITE_RANGE);
+        throw ESQLiteException(
+            layer_message(
+                "Error executing SQL", SQLITE_RANGE, sql,
+                (std::to_string(params.size()) + " values for " + std::to_string(expected) + " placeholders").c_str()),
+            SQLITE_RANGE);
     }
     for (std::size_t i = 0; i < params.size(); ++i)
         if (bind_value(stmt.get(), static_cast<int>(i) + 1, params[i]) != SQLITE_OK)
             fail("Error executing SQL", sqlite3_errcode(db_), sql);
 }
 
-void TSQLiteDatabase::execute(const std::string& sql, const SqlParams& params) {
+void TSQLiteDatabase::execute(const std::string& sql, const SqlParams& params)
+{
     Statement stmt;
     prepare(stmt, sql, params);
     int rc = sqlite3_step(stmt.get());
-    if (rc == SQLITE_DONE) return;
+    if (rc == SQLITE_DONE)
+        return;
     sqlite3_reset(stmt.get());
     fail("Error executing SQL statement", sqlite3_errcode(db_), sql);
 }
 
-TSQLiteTable TSQLiteDatabase::query(const std::string& sql, const SqlParams& params) {
+TSQLiteTable TSQLiteDatabase::query(const std::string& sql, const SqlParams& params)
+{
     try {
         Statement stmt(cache_.get());
         return run_query(stmt, sql, params);
@@ -341,17 +386,20 @@ TSQLiteTable TSQLiteDatabase::query(const std::string& sql, const SqlParams& par
     return run_query(fresh, sql, params);
 }
 
-TSQLiteTable TSQLiteDatabase::run_query(Statement& stmt, const std::string& sql, const SqlParams& params) {
+TSQLiteTable TSQLiteDatabase::run_query(Statement& stmt, const std::string& sql, const SqlParams& params)
+{
     prepare(stmt, sql, params);
     TSQLiteTable table;
     for (;;) {
         int rc = sqlite3_step(stmt.get());
-        if (rc == SQLITE_DONE) break;
+        if (rc == SQLITE_DONE)
+            break;
         if (rc != SQLITE_ROW && stmt.from_cache() && (!transaction_open_ || sqlite3_get_autocommit(db_) == 0)) {
             sqlite3_reset(stmt.get());
             throw StaleStatement{};
         }
-        if (rc == SQLITE_BUSY) fail("Could not prepare SQL statement", rc, sql, false);
+        if (rc == SQLITE_BUSY)
+            fail("Could not prepare SQL statement", rc, sql, false);
         if (rc != SQLITE_ROW) {
             sqlite3_reset(stmt.get());
             fail("Could not retrieve data", sqlite3_errcode(db_), sql);
@@ -371,7 +419,8 @@ TSQLiteTable TSQLiteDatabase::run_query(Statement& stmt, const std::string& sql,
 
 // Names and kinds come from the first row; an expression column without a
 // declared type takes the storage class of its first value.
-void TSQLiteDatabase::read_columns(sqlite3_stmt* stmt, TSQLiteTable& table) {
+void TSQLiteDatabase::read_columns(sqlite3_stmt* stmt, TSQLiteTable& table)
+{
     const int count = sqlite3_column_count(stmt);
     for (int c = 0; c < count; ++c) {
         const char* name = sqlite3_column_name(stmt, c);
@@ -380,32 +429,39 @@ void TSQLiteDatabase::read_columns(sqlite3_stmt* stmt, TSQLiteTable& table) {
     }
 }
 
-bool TSQLiteDatabase::has_table(const std::string& name) {
+bool TSQLiteDatabase::has_table(const std::string& name)
+{
     // The name is bound rather than spliced in, so no name can break the text.
     return query("select [sql] from sqlite_master where [type] = 'table' and lower(name) = ? ", {ascii_lower(name)})
                .row_count() > 0;
 }
 
-void TSQLiteDatabase::open_transaction() {
-    if (transaction_open_) throw ESQLiteException("Transaction already open");
+void TSQLiteDatabase::open_transaction()
+{
+    if (transaction_open_)
+        throw ESQLiteException("Transaction already open");
     execute("BEGIN TRANSACTION");
     transaction_open_ = true;
 }
 
-void TSQLiteDatabase::commit_transaction() {
+void TSQLiteDatabase::commit_transaction()
+{
     execute("COMMIT");
     transaction_open_ = false;
 }
 
-void TSQLiteDatabase::rollback_transaction() {
+void TSQLiteDatabase::rollback_transaction()
+{
     execute("ROLLBACK");
     transaction_open_ = false;
 }
 
-void TSQLiteDatabase::replace_rows(const SqlStatement& delete_scope, const std::vector<SqlStatement>& inserts) {
+void TSQLiteDatabase::replace_rows(const SqlStatement& delete_scope, const std::vector<SqlStatement>& inserts)
+{
     SqlTransaction transaction(*this);
     execute(delete_scope);
-    for (const SqlStatement& insert : inserts) execute(insert);
+    for (const SqlStatement& insert : inserts)
+        execute(insert);
     transaction.commit();
 }
 
@@ -413,8 +469,10 @@ void TSQLiteDatabase::replace_rows(const SqlStatement& delete_scope, const std::
 
 SqlTransaction::SqlTransaction(TSQLiteDatabase& db) : db_(db) { db_.open_transaction(); }
 
-SqlTransaction::~SqlTransaction() {
-    if (done_ || !db_.transaction_open()) return;
+SqlTransaction::~SqlTransaction()
+{
+    if (done_ || !db_.transaction_open())
+        return;
     try {
         db_.rollback_transaction();
     } catch (...) {
@@ -422,7 +480,8 @@ SqlTransaction::~SqlTransaction() {
     }
 }
 
-void SqlTransaction::commit() {
+void SqlTransaction::commit()
+{
     db_.commit_transaction();
     done_ = true;
 }

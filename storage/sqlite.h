@@ -26,8 +26,7 @@ struct SqlStatement {
 
 class ESQLiteException : public std::runtime_error {
 public:
-    explicit ESQLiteException(const std::string& message, int code = 0)
-        : std::runtime_error(message), code_(code) {}
+    explicit ESQLiteException(const std::string& message, int code = 0) : std::runtime_error(message), code_(code) { }
     int code() const noexcept { return code_; }  // SQLite's result code, 0 when none
 
 private:

@@ -49,8 +49,7 @@ void print_day(DateCn::Date date)
         s += std::to_string(lunar_code(date));
         for (const std::string& field :
              {lunar_month_name(date), lunar_day_name(date), lunar_festival(date), solar_term_name(date),
-              gregorian_observance(day_of(date), date), year_stem(date) + year_branch_animal(date),
-              star_sign(date)}) {
+              gregorian_observance(day_of(date), date), year_stem(date) + year_branch_animal(date), star_sign(date)}) {
             s += '\t';
             s += field;
         }

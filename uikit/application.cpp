@@ -8,10 +8,7 @@
 
 namespace uikit {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv)
-{
-    install_font_substitutes();
-}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) { install_font_substitutes(); }
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {

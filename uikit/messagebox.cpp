@@ -13,10 +13,7 @@ MessageBoxHook& hook()
 }
 }  // namespace
 
-void set_message_box_hook(MessageBoxHook h)
-{
-    hook() = std::move(h);
-}
+void set_message_box_hook(MessageBoxHook h) { hook() = std::move(h); }
 
 QMessageBox::StandardButton message_box(QWidget* parent, const QString& text, const QString& caption,
                                         QMessageBox::Icon icon, QMessageBox::StandardButtons buttons)

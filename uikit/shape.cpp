@@ -4,10 +4,7 @@
 
 namespace uikit {
 
-Shape::Shape(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
+Shape::Shape(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
 
 void Shape::setBrushColor(const QColor& c)
 {

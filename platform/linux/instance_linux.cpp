@@ -70,7 +70,7 @@ int watch_session_end()
         return wake_pipe[0];
     if (pipe2(wake_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return -1;
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = on_session_end_signal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -82,8 +82,7 @@ int watch_session_end()
 bool take_session_end_request()
 {
     char buffer[64];
-    while (wake_pipe[0] >= 0 && read(wake_pipe[0], buffer, sizeof buffer) > 0) {
-    }
+    while (wake_pipe[0] >= 0 && read(wake_pipe[0], buffer, sizeof buffer) > 0) { }
     if (!end_requested)
         return false;
     end_requested = 0;

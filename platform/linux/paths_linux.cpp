@@ -6,12 +6,14 @@
 
 namespace platform {
 
-std::string executable_path() {
+std::string executable_path()
+{
     // readlink does not say whether it truncated, so grow until it fits.
     std::string buffer(256, '\0');
     for (;;) {
         ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (n < 0) return {};
+        if (n < 0)
+            return {};
         if (static_cast<std::size_t>(n) < buffer.size()) {
             buffer.resize(static_cast<std::size_t>(n));
             return buffer;

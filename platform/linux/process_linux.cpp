@@ -64,10 +64,7 @@ bool start_program(const std::string& path, const std::vector<std::string>& argu
     return spawn_detached(args);
 }
 
-bool is_administrator()
-{
-    return geteuid() == 0;
-}
+bool is_administrator() { return geteuid() == 0; }
 
 std::string system_name()
 {
@@ -77,9 +74,6 @@ std::string system_name()
     return std::string(info.sysname) + " " + info.release;
 }
 
-bool open_url(const std::string& url)
-{
-    return spawn_detached({"xdg-open", url});
-}
+bool open_url(const std::string& url) { return spawn_detached({"xdg-open", url}); }
 
 }  // namespace platform

@@ -20,7 +20,7 @@ xcb_atom_t intern(xcb_connection_t* c, const char* name)
 {
     const auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name);
     std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(xcb_intern_atom_reply(c, cookie, nullptr),
-                                                                          &std::free);
+                                                                         &std::free);
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
@@ -28,7 +28,7 @@ std::vector<xcb_atom_t> current_states(xcb_connection_t* c, xcb_window_t window,
 {
     const auto cookie = xcb_get_property(c, 0, window, state, XCB_ATOM_ATOM, 0, 1024);
     std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(xcb_get_property_reply(c, cookie, nullptr),
-                                                                           &std::free);
+                                                                          &std::free);
     std::vector<xcb_atom_t> atoms;
     if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
         const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));

@@ -14,23 +14,15 @@ bool claim_single_instance(std::string_view name)
     return !(mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
-int watch_session_end()
-{
-    return -1;
-}
+int watch_session_end() { return -1; }
 
-bool take_session_end_request()
-{
-    return false;
-}
+bool take_session_end_request() { return false; }
 
 }  // namespace platform
 
 namespace platform {
 
 // A tool window has no taskbar button on Windows; nothing more to do.
-void hide_from_taskbar(std::uintptr_t)
-{
-}
+void hide_from_taskbar(std::uintptr_t) { }
 
 }  // namespace platform

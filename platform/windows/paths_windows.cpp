@@ -18,9 +18,6 @@ std::string executable_path()
     return utf8;
 }
 
-char path_separator() noexcept
-{
-    return '\\';
-}
+char path_separator() noexcept { return '\\'; }
 
 }  // namespace platform

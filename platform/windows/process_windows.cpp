@@ -21,18 +21,15 @@ bool is_administrator()
     SID_IDENTIFIER_AUTHORITY authority = SECURITY_NT_AUTHORITY;
     PSID administrators = nullptr;
     BOOL member = FALSE;
-    if (AllocateAndInitializeSid(&authority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
-                                 0, 0, &administrators)) {
+    if (AllocateAndInitializeSid(&authority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                 &administrators)) {
         CheckTokenMembership(nullptr, administrators, &member);
         FreeSid(administrators);
     }
     return member != FALSE;
 }
 
-std::string system_name()
-{
-    return "Windows";
-}
+std::string system_name() { return "Windows"; }
 
 bool open_url(const std::string& url)
 {

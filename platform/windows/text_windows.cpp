@@ -18,24 +18,17 @@ std::wstring widen(std::string_view text, UINT code_page)
 std::string narrow(const std::wstring& wide, UINT code_page)
 {
     const char* replacement = code_page == CP_UTF8 ? nullptr : "?";
-    const int n = WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                      replacement, nullptr);
+    const int n =
+        WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, replacement, nullptr);
     std::string text(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, replacement,
-                        nullptr);
+    WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, replacement, nullptr);
     return text;
 }
 
 }  // namespace
 
-std::string gbk_to_utf8(std::string_view gbk)
-{
-    return narrow(widen(gbk, 936), CP_UTF8);
-}
+std::string gbk_to_utf8(std::string_view gbk) { return narrow(widen(gbk, 936), CP_UTF8); }
 
-std::string utf8_to_gbk(std::string_view utf8)
-{
-    return narrow(widen(utf8, CP_UTF8), 936);
-}
+std::string utf8_to_gbk(std::string_view utf8) { return narrow(widen(utf8, CP_UTF8), 936); }
 
 }  // namespace platform

@@ -21,10 +21,7 @@ const QColor fuchsia(0xFF, 0x00, 0xFF);
 const QColor term_blue(0x53, 0x53, 0xFF);
 const QColor lunar_green(0x00, 0x40, 0x00);
 
-CellLabel* day_label(QWidget* w, int cell)
-{
-    return child<CellLabel>(w, QStringLiteral("day_labels_%1").arg(cell));
-}
+CellLabel* day_label(QWidget* w, int cell) { return child<CellLabel>(w, QStringLiteral("day_labels_%1").arg(cell)); }
 CellLabel* lunar_label(QWidget* w, int cell)
 {
     return child<CellLabel>(w, QStringLiteral("lunar_labels_%1").arg(cell));
@@ -60,10 +57,7 @@ QList<int> range(int from, int to)
     return r;
 }
 
-void trigger(QWidget* w, const QString& action)
-{
-    child<QAction>(w, action)->trigger();
-}
+void trigger(QWidget* w, const QString& action) { child<QAction>(w, action)->trigger(); }
 
 QString header(QWidget* w)
 {
@@ -151,8 +145,8 @@ void TestMainWindow::placement_and_opacity_data()
         << QByteArray("[option]\r\npos_left=-5\r\npos_top=200\r\n") << QPoint(0, 0) << 1.0;
     QTest::newRow("stored place") << QByteArray("[option]\r\npos_left=40\r\npos_top=30\r\nform_blend=100\r\n")
                                   << QPoint(40, 30) << 100 / 255.0;
-    QTest::newRow("invisible opacity raised") << QByteArray("[option]\r\nform_blend=0\r\n") << QPoint(0, 0)
-                                              << 30 / 255.0;
+    QTest::newRow("invisible opacity raised")
+        << QByteArray("[option]\r\nform_blend=0\r\n") << QPoint(0, 0) << 30 / 255.0;
 }
 
 void TestMainWindow::placement_and_opacity()
@@ -302,7 +296,9 @@ void TestMainWindow::marks_follow_the_data_file()
     db.reset();
 
     auto w = f.open_window(QDate(2024, 3, 1));
-    const auto shown = [&](const char* kind, int day) { return mark(w.get(), kind, cell_of(w.get(), day))->isVisibleTo(w.get()); };
+    const auto shown = [&](const char* kind, int day) {
+        return mark(w.get(), kind, cell_of(w.get(), day))->isVisibleTo(w.get());
+    };
     QVERIFY(shown("task", 5) && !shown("note", 5));
     QVERIFY(!shown("task", 6) && shown("note", 6));
     QVERIFY(shown("task", 7) && shown("note", 7));
@@ -311,8 +307,10 @@ void TestMainWindow::marks_follow_the_data_file()
 
     // The marks sit at the top left of their day label, note below task.
     const int cell = cell_of(w.get(), 7);
-    QCOMPARE(mark(w.get(), "task", cell)->geometry(), QRect(day_label(w.get(), cell)->pos() + QPoint(2, 4), QSize(6, 6)));
-    QCOMPARE(mark(w.get(), "note", cell)->geometry(), QRect(day_label(w.get(), cell)->pos() + QPoint(2, 11), QSize(6, 6)));
+    QCOMPARE(mark(w.get(), "task", cell)->geometry(),
+             QRect(day_label(w.get(), cell)->pos() + QPoint(2, 4), QSize(6, 6)));
+    QCOMPARE(mark(w.get(), "note", cell)->geometry(),
+             QRect(day_label(w.get(), cell)->pos() + QPoint(2, 11), QSize(6, 6)));
 
     // Nothing of March survives the move to April.
     child<QToolButton>(w.get(), "sb_date_right")->click();
@@ -327,8 +325,10 @@ void TestMainWindow::failing_query_stops_the_cell_loop_quietly()
     db->execute("DROP TABLE vk_note");
     db->execute("CREATE TABLE days (sDate VARCHAR (8))");
     for (int day = 1; day <= 31; ++day)
-        db->execute("insert into days(sDate) values(?)", {std::string(QString::asprintf("202403%02d", day).toStdString())});
-    db->execute("CREATE VIEW vk_note AS SELECT sDate, CASE WHEN sDate='20240310' THEN json('{') END AS sNote FROM days");
+        db->execute("insert into days(sDate) values(?)",
+                    {std::string(QString::asprintf("202403%02d", day).toStdString())});
+    db->execute(
+        "CREATE VIEW vk_note AS SELECT sDate, CASE WHEN sDate='20240310' THEN json('{') END AS sNote FROM days");
     db.reset();
 
     auto w = f.open_window(QDate(2024, 3, 20));

@@ -18,7 +18,8 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name)
 
 QList<xcb_atom_t> atoms_of(xcb_connection_t* c, xcb_window_t w, const char* property)
 {
-    auto* reply = xcb_get_property_reply(c, xcb_get_property(c, 0, w, atom(c, property), XCB_ATOM_ATOM, 0, 64), nullptr);
+    auto* reply =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, w, atom(c, property), XCB_ATOM_ATOM, 0, 64), nullptr);
     QList<xcb_atom_t> atoms;
     if (reply && reply->format == 32) {
         const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));

@@ -64,7 +64,4 @@ T* child(QWidget* window, const QString& name)
     return found;
 }
 
-inline QColor text_colour_of(QWidget* w)
-{
-    return w->palette().color(QPalette::WindowText);
-}
+inline QColor text_colour_of(QWidget* w) { return w->palette().color(QPalette::WindowText); }

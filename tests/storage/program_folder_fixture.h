@@ -10,7 +10,8 @@
 
 class ProgramFolderFixture {
 public:
-    void enter() {
+    void enter()
+    {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
         set_program_folder(dir_->path().toStdString());

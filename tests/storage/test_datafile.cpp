@@ -16,10 +16,12 @@ std::string first_field(const std::string& sql) { return app_database->query(sql
 
 // Installed as an auto extension, it makes every new connection refuse to
 // create the table vk_jnr, so that a creation fails half-way.
-int refuse_vk_jnr(void*, int action, const char* table, const char*, const char*, const char*) {
+int refuse_vk_jnr(void*, int action, const char* table, const char*, const char*, const char*)
+{
     return action == SQLITE_CREATE_TABLE && table && std::string(table) == "vk_jnr" ? SQLITE_DENY : SQLITE_OK;
 }
-int install_refusal(sqlite3* db, const char**, const sqlite3_api_routines*) {
+int install_refusal(sqlite3* db, const char**, const sqlite3_api_routines*)
+{
     return sqlite3_set_authorizer(db, refuse_vk_jnr, nullptr);
 }
 auto refusal_entry() { return reinterpret_cast<void (*)()>(install_refusal); }
@@ -33,22 +35,27 @@ class TestDatafile : public QObject {
 
 private slots:
     void init() { folder_.enter(); }
-    void cleanup() {
+    void cleanup()
+    {
         app_database.reset();
         folder_.leave();
     }
 
-    void first_start_creates_schema() {
+    void first_start_creates_schema()
+    {
         open_data_file();
         QCOMPARE(data_file_path(), folder_.file("velkin.db"));
         QCOMPARE(first_field("SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master ORDER BY name)"),
                  std::string("note_date schedule_date vk_config vk_jnr vk_note vk_schedule"));
-        QCOMPARE(first_field("SELECT group_concat(ID||'|'||Code||typeof(Code)||'|'||Name||typeof(Name)||'|'||Desc) FROM vk_config"),
-                 std::string("1|1integer|1text|数据库版本"));
+        QCOMPARE(
+            first_field(
+                "SELECT group_concat(ID||'|'||Code||typeof(Code)||'|'||Name||typeof(Name)||'|'||Desc) FROM vk_config"),
+            std::string("1|1integer|1text|数据库版本"));
         QVERIFY(!fs::exists(data_file_path() + ".creating"));
     }
 
-    void second_start_changes_nothing() {
+    void second_start_changes_nothing()
+    {
         open_data_file();
         app_database->execute("INSERT INTO vk_schedule(sDate,sItem) VALUES ('20240305','写报告')");
         app_database->execute("CREATE TABLE user_extra (x)");
@@ -58,49 +65,61 @@ private slots:
         QVERIFY(app_database->has_table("user_extra"));
     }
 
-    void day_key_as_bare_number_data() {
+    void day_key_as_bare_number_data()
+    {
         QTest::addColumn<QString>("day");
         QTest::addColumn<int>("rows");
         QTest::newRow("day with three tasks") << "20240305" << 3;
         QTest::newRow("neighbour day") << "20240306" << 1;
         QTest::newRow("empty day") << "20240307" << 0;
     }
-    void day_key_as_bare_number() {
+    void day_key_as_bare_number()
+    {
         QFETCH(QString, day);
         QFETCH(int, rows);
         open_data_file();
         for (const char* d : {"20240305", "20240305", "20240306", "20240305", "2024030", "020240305"})
-            app_database->execute("INSERT INTO vk_schedule(sDate,sItem) VALUES (?,?)", {std::string(d), std::string(d)});
+            app_database->execute("INSERT INTO vk_schedule(sDate,sItem) VALUES (?,?)",
+                                  {std::string(d), std::string(d)});
         TSQLiteTable t = app_database->query("SELECT * FROM vk_schedule where sDate=" + day.toStdString());
         QCOMPARE(t.row_count(), rows);
-        for (; !t.at_end(); t.next()) QCOMPARE(QString::fromStdString(t.field_text(t.column_index("sItem"))), day);
+        for (; !t.at_end(); t.next())
+            QCOMPARE(QString::fromStdString(t.field_text(t.column_index("sItem"))), day);
     }
 
-    void day_key_lookups_use_the_indexes() {
+    void day_key_lookups_use_the_indexes()
+    {
         open_data_file();
         for (const char* table : {"vk_schedule", "vk_note"}) {
-            TSQLiteTable plan = app_database->query(std::string("EXPLAIN QUERY PLAN SELECT * FROM ") + table + " where sDate=20240305");
+            TSQLiteTable plan =
+                app_database->query(std::string("EXPLAIN QUERY PLAN SELECT * FROM ") + table + " where sDate=20240305");
             const QString detail = QString::fromStdString(plan.field_text(plan.column_index("detail")));
-            QVERIFY2(detail.contains(table[3] == 's' ? "USING INDEX schedule_date" : "USING INDEX note_date"), qPrintable(detail));
+            QVERIFY2(detail.contains(table[3] == 's' ? "USING INDEX schedule_date" : "USING INDEX note_date"),
+                     qPrintable(detail));
         }
     }
 
-    void notice_days_keep_leading_zero() {
+    void notice_days_keep_leading_zero()
+    {
         open_data_file();
         for (const char* days : {"07", "30"})
-            app_database->execute("INSERT INTO vk_jnr(sDate,sourcebz,txDays,sState,Desc) VALUES ('2024-03-05','0',?,'开启','生日')",
-                                  {std::string(days)});
+            app_database->execute(
+                "INSERT INTO vk_jnr(sDate,sourcebz,txDays,sState,Desc) VALUES ('2024-03-05','0',?,'开启','生日')",
+                {std::string(days)});
         QCOMPARE(first_field("SELECT group_concat(txDays) FROM vk_jnr"), std::string("07,30"));
     }
 
-    void leftover_temporary_file_removed_data() {
+    void leftover_temporary_file_removed_data()
+    {
         QTest::addColumn<bool>("data_file_present");
         QTest::newRow("no data file yet") << false;
         QTest::newRow("data file present") << true;
     }
-    void leftover_temporary_file_removed() {
+    void leftover_temporary_file_removed()
+    {
         QFETCH(bool, data_file_present);
-        if (data_file_present) open_data_file();
+        if (data_file_present)
+            open_data_file();
         app_database.reset();
         const std::string temp = data_file_path() + ".creating";
         std::ofstream(temp) << "half a database";
@@ -111,7 +130,8 @@ private slots:
         QCOMPARE(first_field("SELECT count(*) FROM vk_config"), std::string("1"));
     }
 
-    void creation_failing_half_way_leaves_no_data_file() {
+    void creation_failing_half_way_leaves_no_data_file()
+    {
         sqlite3_auto_extension(refusal_entry());
         QString message;
         try {
@@ -129,7 +149,8 @@ private slots:
         QVERIFY(app_database->has_table("vk_jnr"));
     }
 
-    void folder_that_cannot_hold_files() {
+    void folder_that_cannot_hold_files()
+    {
         // A program folder beneath a regular file fails for every user, root too.
         std::ofstream(folder_.file("not_a_folder")) << "x";
         set_program_folder(folder_.file("not_a_folder"));

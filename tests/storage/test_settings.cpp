@@ -14,12 +14,14 @@ namespace {
 
 void put_file(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
-std::string file_bytes(const std::string& path) {
+std::string file_bytes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool is_default(const Settings& s) {
+bool is_default(const Settings& s)
+{
     return s.pos_top == -1 && s.pos_left == -1 && s.form_blend == 255 && s.desktoplink == "1" && s.autorun == "1" &&
            s.note_fontname == "微软雅黑" && s.note_fontcolor == "16711680" && s.note_fontsize == 9 &&
            s.taskhint_use == "1" && s.taskhint_time == 2;
@@ -33,13 +35,15 @@ class TestSettings : public QObject {
     ProgramFolderFixture folder_;
 
 private slots:
-    void init() {
+    void init()
+    {
         folder_.enter();
         app_settings = Settings{};
     }
     void cleanup() { folder_.leave(); }
 
-    void program_folder_is_the_executables() {
+    void program_folder_is_the_executables()
+    {
         initvar();
         QCOMPARE(program_folder().back(), '/');
         QVERIFY(fs::is_regular_file(program_folder() + "test_settings"));
@@ -48,7 +52,8 @@ private slots:
         QCOMPARE(program_folder(), std::string("/some/where/"));
     }
 
-    void defaults_when_nothing_to_read() {
+    void defaults_when_nothing_to_read()
+    {
         initapp_fromlocalset();  // no file
         QVERIFY(is_default(app_settings));
         fs::create_directory(settings_file_path());
@@ -60,7 +65,8 @@ private slots:
         QVERIFY(is_default(s));
     }
 
-    void values_as_read_data() {
+    void values_as_read_data()
+    {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("form_blend");
         QTest::addColumn<QString>("fontcolor");
@@ -80,9 +86,11 @@ private slots:
         QTest::newRow("upper section, mixed key") << "[OPTION]\r\nForm_Blend=100" << 100 << "16711680";
         QTest::newRow("blanks in brackets, LF") << "[ Option ]\nFORM_BLEND = 100\n" << 100 << "16711680";
         QTest::newRow("CR only") << "[option]\rform_blend=100\rnote_fontcolor=3\r" << 100 << "3";
-        QTest::newRow("foreign section first") << "[other]\nform_blend=7\n[option]\nform_blend=100" << 100 << "16711680";
+        QTest::newRow("foreign section first")
+            << "[other]\nform_blend=7\n[option]\nform_blend=100" << 100 << "16711680";
     }
-    void values_as_read() {
+    void values_as_read()
+    {
         QFETCH(QString, file);
         QFETCH(int, form_blend);
         QFETCH(QString, fontcolor);
@@ -98,13 +106,16 @@ private slots:
         QCOMPARE(read_settings(settings_file_path()).form_blend, form_blend);
     }
 
-    void font_name_is_gbk_on_disk() {
+    void font_name_is_gbk_on_disk()
+    {
         save_local_vki(0, 0);
-        QVERIFY(file_bytes(settings_file_path()).find("note_fontname=\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA\r\n") != std::string::npos);
+        QVERIFY(file_bytes(settings_file_path()).find("note_fontname=\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA\r\n") !=
+                std::string::npos);
         QCOMPARE(read_settings(settings_file_path()).note_fontname, std::string("微软雅黑"));
     }
 
-    void write_keeps_everything_else() {
+    void write_keeps_everything_else()
+    {
         put_file(settings_file_path(),
                  "; by hand\r\n[kestrel]\r\ncaption=\xC4\xFA\xBA\xC3\r\nodd=\xFF\xFE bytes\r\n\r\n"
                  "[Option]\r\n; keep me\r\nform_blend=200\r\nextra_key=x\r\n\r\n[tail]\nk=v");
@@ -120,12 +131,14 @@ private slots:
         QVERIFY(!fs::exists(settings_file_path() + ".new"));
     }
 
-    void unwritable_file_data() {
+    void unwritable_file_data()
+    {
         QTest::addColumn<bool>("folder_is_file");
         QTest::newRow("settings path is a folder") << false;
         QTest::newRow("program folder is a file") << true;
     }
-    void unwritable_file() {
+    void unwritable_file()
+    {
         // Both fail for every user, root included.
         QFETCH(bool, folder_is_file);
         if (folder_is_file) {

@@ -9,7 +9,8 @@
 
 namespace {
 
-QString message_of(const std::function<void()>& f) {
+QString message_of(const std::function<void()>& f)
+{
     try {
         f();
     } catch (const ESQLiteException& e) {
@@ -18,7 +19,8 @@ QString message_of(const std::function<void()>& f) {
     return "(no error)";
 }
 
-SqlStatement insert(const char* day, const std::string& item) {
+SqlStatement insert(const char* day, const std::string& item)
+{
     return {"INSERT INTO t(sDate,sItem) VALUES (?,?)", {std::string(day), item}};
 }
 
@@ -34,17 +36,20 @@ class TestSqlite : public QObject {
     int rows() { return std::stoi(db().query("SELECT count(*) FROM t").field_text(0)); }
 
 private slots:
-    void init() {
+    void init()
+    {
         folder_.enter();
         db_ = std::make_unique<TSQLiteDatabase>(folder_.file("t.db"));
         db().execute("CREATE TABLE t ([ID] INTEGER PRIMARY KEY,[sDate] VARCHAR (8),[sItem] VARCHAR (255))");
     }
-    void cleanup() {
+    void cleanup()
+    {
         db_.reset();
         folder_.leave();
     }
 
-    void open_failure() {
+    void open_failure()
+    {
         // A parent that is a regular file fails for every user, root too.
         std::ofstream(folder_.file("plain")) << "x";
         const std::string path = folder_.file("plain/x.db");
@@ -52,7 +57,8 @@ private slots:
                  QString::fromStdString("Failed to open database \"" + path + "\" : unable to open database file"));
     }
 
-    void empty_result() {
+    void empty_result()
+    {
         TSQLiteTable t = db().query("SELECT * FROM t where sDate=20240101");
         QCOMPARE(t.row_count(), 0);
         QVERIFY(t.at_end());
@@ -60,11 +66,13 @@ private slots:
         QCOMPARE(message_of([&] { t.column_index("sDate"); }), "Field sDate Not found. Empty dataset");
     }
 
-    void reading_rows() {
+    void reading_rows()
+    {
         db().execute(insert("20240101", "a"));
         db().execute("INSERT INTO t(sDate) VALUES ('20240102')");
         TSQLiteTable t = db().query("SELECT * FROM t ORDER BY ID");
-        for (const char* name : {"sdate", "SDATE", "sDaTe"}) QCOMPARE(t.column_index(name), 1);
+        for (const char* name : {"sdate", "SDATE", "sDaTe"})
+            QCOMPARE(t.column_index(name), 1);
         QCOMPARE(message_of([&] { t.column_index("sNote"); }), "Field not found in dataset: sNote");
         QCOMPARE(t.field_text(t.column_index("id")), std::string("1"));
         QVERIFY(t.next());
@@ -74,7 +82,8 @@ private slots:
         QCOMPARE(message_of([&] { t.field_text(0); }), "Table is at End of File");
     }
 
-    void statement_errors_data() {
+    void statement_errors_data()
+    {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<bool>("as_query");
         QTest::addColumn<QString>("expected");  // the whole message, or its start before "..."
@@ -90,7 +99,8 @@ private slots:
             << "Could not retrieve data.\rError [19]: Abort due to contraint violation.\r\"INSERT INTO t(ID) VALUES "
                "(1),(1) RETURNING ID\": UNIQUE constraint failed: t.ID";
     }
-    void statement_errors() {
+    void statement_errors()
+    {
         QFETCH(QString, sql);
         QFETCH(bool, as_query);
         QFETCH(QString, expected);
@@ -103,33 +113,46 @@ private slots:
         QCOMPARE(rows(), 0);
     }
 
-    void execute_runs_only_the_first_statement() {
+    void execute_runs_only_the_first_statement()
+    {
         db().execute("INSERT INTO t(sItem) VALUES ('a'); INSERT INTO t(sItem) VALUES ('b');");
         QCOMPARE(rows(), 1);
     }
 
-    void has_table_ignores_case() {
+    void has_table_ignores_case()
+    {
         QVERIFY(db().has_table("T"));
         QVERIFY(!db().has_table("vk_jnr"));
         QVERIFY(!db().has_table("x' or '1'='1"));
     }
 
-    void column_kinds_data() {
+    void column_kinds_data()
+    {
         QTest::addColumn<QString>("declared");  // empty: an expression column
         QTest::addColumn<QString>("value");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("text");
-        QTest::newRow("BOOLEAN") << "BOOLEAN" << "1" << 1 << "1";
-        QTest::newRow("REAL") << "REAL" << "2.5" << 2 << "2.5";
-        QTest::newRow("NUMERIC") << "NUMERIC" << "3" << 2 << "3";
-        QTest::newRow("BLOB") << "BLOB" << "X'414243'" << 4 << "ABC";
-        QTest::newRow("empty BLOB") << "BLOB" << "X''" << 4 << "";
-        QTest::newRow("VARCHAR (8)") << "VARCHAR (8)" << "20240101" << 3 << "20240101";
-        QTest::newRow("case counts") << "boolean" << "7" << 3 << "7";
-        QTest::newRow("expression") << "" << "1+1" << 1 << "2";
-        QTest::newRow("expression null") << "" << "NULL" << 5 << "";
+        QTest::newRow("BOOLEAN") << "BOOLEAN"
+                                 << "1" << 1 << "1";
+        QTest::newRow("REAL") << "REAL"
+                              << "2.5" << 2 << "2.5";
+        QTest::newRow("NUMERIC") << "NUMERIC"
+                                 << "3" << 2 << "3";
+        QTest::newRow("BLOB") << "BLOB"
+                              << "X'414243'" << 4 << "ABC";
+        QTest::newRow("empty BLOB") << "BLOB"
+                                    << "X''" << 4 << "";
+        QTest::newRow("VARCHAR (8)") << "VARCHAR (8)"
+                                     << "20240101" << 3 << "20240101";
+        QTest::newRow("case counts") << "boolean"
+                                     << "7" << 3 << "7";
+        QTest::newRow("expression") << ""
+                                    << "1+1" << 1 << "2";
+        QTest::newRow("expression null") << ""
+                                         << "NULL" << 5 << "";
     }
-    void column_kinds() {
+    void column_kinds()
+    {
         QFETCH(QString, declared);
         QFETCH(QString, value);
         QFETCH(int, kind);
@@ -145,7 +168,8 @@ private slots:
         QCOMPARE(QString::fromStdString(t.field_text(0)), text);
     }
 
-    void repeated_query_follows_schema_changes() {
+    void repeated_query_follows_schema_changes()
+    {
         QCOMPARE(db().query("SELECT * FROM t").row_count(), 0);
         db().execute("DROP TABLE t");
         QVERIFY(message_of([&] { db().query("SELECT * FROM t"); }).endsWith("\"SELECT * FROM t\": no such table: t"));
@@ -156,7 +180,8 @@ private slots:
         QCOMPARE(again.column_kind(1), ColumnKind::Float);
     }
 
-    void transactions() {
+    void transactions()
+    {
         db().open_transaction();
         QCOMPARE(message_of([&] { db().open_transaction(); }), "Transaction already open");
         db().execute(insert("20240101", "lost"));
@@ -164,12 +189,14 @@ private slots:
         QCOMPARE(rows(), 0);
     }
 
-    void failed_statement_ends_transaction_data() {
+    void failed_statement_ends_transaction_data()
+    {
         QTest::addColumn<QString>("failing");
         QTest::newRow("execute") << "INSERT INTO nowhere VALUES (1)";
         QTest::newRow("query") << "SELECT * FROM nowhere";
     }
-    void failed_statement_ends_transaction() {
+    void failed_statement_ends_transaction()
+    {
         QFETCH(QString, failing);
         db().open_transaction();
         db().execute(insert("20240101", "half"));
@@ -183,7 +210,8 @@ private slots:
         QCOMPARE(rows(), 1);
     }
 
-    void busy_file_is_an_error_not_a_wait() {
+    void busy_file_is_an_error_not_a_wait()
+    {
         QCOMPARE(db().query("SELECT * FROM t").row_count(), 0);  // compiled once and kept
         TSQLiteDatabase other(folder_.file("t.db"));
         other.execute("BEGIN EXCLUSIVE");
@@ -195,7 +223,8 @@ private slots:
         QCOMPARE(rows(), 0);
     }
 
-    void hostile_texts_round_trip_data() {
+    void hostile_texts_round_trip_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::newRow("quotes") << "say \"hi\" \"\" it's ''";
         QTest::newRow("statement end") << "a\"); DELETE FROM t; --";
@@ -204,7 +233,8 @@ private slots:
         QTest::newRow("long") << QString(5000, QChar(0x6587)) + QString(5000, 'x');
         QTest::newRow("empty") << "";
     }
-    void hostile_texts_round_trip() {
+    void hostile_texts_round_trip()
+    {
         QFETCH(QString, text);
         const std::string s = text.toStdString();
         db().execute(insert("20240305", s));
@@ -215,14 +245,15 @@ private slots:
         QCOMPARE(rows(), 2);
     }
 
-    void replacement_failing_half_way_keeps_old_rows() {
+    void replacement_failing_half_way_keeps_old_rows()
+    {
         const SqlStatement scope{"DELETE FROM t where sDate=?", {std::string("20240305")}};
         db().replace_rows(scope, {insert("20240305", "old1"), insert("20240305", "old2")});
-        db().execute(
-            "CREATE TRIGGER third BEFORE INSERT ON t WHEN (SELECT count(*) FROM t) >= 2 "
-            "BEGIN SELECT RAISE(ABORT,'third insert refused'); END");
+        db().execute("CREATE TRIGGER third BEFORE INSERT ON t WHEN (SELECT count(*) FROM t) >= 2 "
+                     "BEGIN SELECT RAISE(ABORT,'third insert refused'); END");
         std::vector<SqlStatement> inserts;
-        for (const char* item : {"new1", "new2", "new3", "new4"}) inserts.push_back(insert("20240305", item));
+        for (const char* item : {"new1", "new2", "new3", "new4"})
+            inserts.push_back(insert("20240305", item));
 
         QVERIFY(message_of([&] { db().replace_rows(scope, inserts); }).endsWith(": third insert refused"));
         QVERIFY(!db().transaction_open());

@@ -44,7 +44,8 @@ private slots:
         QVERIFY(!QCoreApplication::sendEvent(&target, &failing));
         QCOMPARE(shown.size(), 1);
         // The layer's carriage returns become line breaks in the box.
-        QCOMPARE(shown[0].text, QStringLiteral("Error executing SQL statement.\nError [1]: SQL error or missing database."));
+        QCOMPARE(shown[0].text,
+                 QStringLiteral("Error executing SQL statement.\nError [1]: SQL error or missing database."));
         QCOMPARE(shown[0].icon, QMessageBox::Critical);
 
         QEvent next(static_cast<QEvent::Type>(QEvent::User + 1));

@@ -10,11 +10,14 @@
 namespace {
 
 // The marks of one month exactly as the month view asks for them.
-int month_marks(TSQLiteDatabase& db, const std::vector<std::string>& keys) {
+int month_marks(TSQLiteDatabase& db, const std::vector<std::string>& keys)
+{
     int marks = 0;
     for (const std::string& key : keys) {
-        if (db.query("SELECT * FROM vk_schedule where sDate=" + key).row_count() >= 1) ++marks;
-        if (db.query("SELECT * FROM vk_note where sDate=" + key).row_count() >= 1) ++marks;
+        if (db.query("SELECT * FROM vk_schedule where sDate=" + key).row_count() >= 1)
+            ++marks;
+        if (db.query("SELECT * FROM vk_note where sDate=" + key).row_count() >= 1)
+            ++marks;
     }
     return marks;
 }
@@ -22,7 +25,8 @@ int month_marks(TSQLiteDatabase& db, const std::vector<std::string>& keys) {
 // Redrawing the month on screen, as every click on one of its days does:
 // the month view reads its marks inside one read transaction, which takes
 // the file lock once instead of once per query.
-void BM_month_marks(benchmark::State& state) {
+void BM_month_marks(benchmark::State& state)
+{
     TSQLiteDatabase& db = sample_data_file().db();
     const std::vector<std::string> keys = month_keys(2021, 3);
     for (auto _ : state) {
@@ -33,7 +37,8 @@ void BM_month_marks(benchmark::State& state) {
         snapshot.commit();
     }
     const int marks = month_marks(db, keys);
-    if (marks == 0) state.SkipWithError("the month has no marks: the sample data is wrong");
+    if (marks == 0)
+        state.SkipWithError("the month has no marks: the sample data is wrong");
     state.counters["marks"] = marks;
     state.counters["queries"] = static_cast<double>(keys.size() * 2);
 }
@@ -41,11 +46,13 @@ BENCHMARK(BM_month_marks)->Unit(benchmark::kMicrosecond);
 
 // Paging through months: each redraw shows a month not drawn just before,
 // so no compiled query can be reused.
-void BM_month_marks_new_month(benchmark::State& state) {
+void BM_month_marks_new_month(benchmark::State& state)
+{
     TSQLiteDatabase& db = sample_data_file().db();
     std::vector<std::vector<std::string>> months;
     for (int y = 2016; y < 2026; ++y)
-        for (int m = 1; m <= 12; ++m) months.push_back(month_keys(y, m));
+        for (int m = 1; m <= 12; ++m)
+            months.push_back(month_keys(y, m));
     std::size_t next = 0;
     for (auto _ : state) {
         SqlTransaction snapshot(db);
@@ -57,10 +64,12 @@ void BM_month_marks_new_month(benchmark::State& state) {
 BENCHMARK(BM_month_marks_new_month)->Unit(benchmark::kMicrosecond);
 
 // The same queries each taking the file lock on its own, for comparison.
-void BM_month_marks_lock_per_query(benchmark::State& state) {
+void BM_month_marks_lock_per_query(benchmark::State& state)
+{
     TSQLiteDatabase& db = sample_data_file().db();
     const std::vector<std::string> keys = month_keys(2021, 3);
-    for (auto _ : state) benchmark::DoNotOptimize(month_marks(db, keys));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(month_marks(db, keys));
 }
 BENCHMARK(BM_month_marks_lock_per_query)->Unit(benchmark::kMicrosecond);
 

@@ -8,10 +8,7 @@
 
 namespace {
 
-std::string day_key(int year, int month, int day)
-{
-    return std::to_string(year * 10000 + month * 100 + day);
-}
+std::string day_key(int year, int month, int day) { return std::to_string(year * 10000 + month * 100 + day); }
 
 }  // namespace
 
