@@ -10,7 +10,7 @@
 namespace {
 
 // Starts a copy of the program that lives in `folder`, so that folder is
-// its program folder.
+// its program folder, and waits until it runs; null when it does not.
 std::unique_ptr<QProcess> start_program_in(const QString& folder)
 {
     const QString exe = folder + "/velkin";
@@ -22,6 +22,9 @@ std::unique_ptr<QProcess> start_program_in(const QString& folder)
     env.insert("QT_QPA_PLATFORM", "offscreen");
     process->setProcessEnvironment(env);
     process->start(exe, {});
+    // It is running once it has opened its data file.
+    if (!QTest::qWaitFor([&] { return QFile::exists(folder + "/velkin.db"); }, 30000))
+        return nullptr;
     return process;
 }
 
@@ -66,7 +69,7 @@ void TestProcesses::second_copy_is_refused_and_touches_nothing()
 {
     QTemporaryDir first_folder;
     auto first = start_program_in(first_folder.path());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(first_folder.filePath("velkin.db")), 30000);
+    QVERIFY(first);
     const QDateTime written = QFileInfo(first_folder.filePath("velkin.db")).lastModified();
 
     WindowFixture second;
@@ -90,7 +93,7 @@ void TestProcesses::sigterm_runs_the_shutdown_save()
 {
     QTemporaryDir folder;
     auto program = start_program_in(folder.path());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath("velkin.db")), 30000);
+    QVERIFY(program);
     QVERIFY(!QFile::exists(folder.filePath("vkset.vki")));
     ::kill(static_cast<pid_t>(program->processId()), SIGTERM);
     QVERIFY(program->waitForFinished(30000));
@@ -106,7 +109,7 @@ void TestProcesses::a_killed_instance_leaves_no_lock()
 {
     QTemporaryDir folder;
     auto program = start_program_in(folder.path());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath("velkin.db")), 30000);
+    QVERIFY(program);
     program->kill();
     QVERIFY(program->waitForFinished(30000));
 
