@@ -165,30 +165,6 @@ ColumnKind kind_of_declared_type(const char* declared, int first_value_type)
     return ColumnKind::Text;
 }
 
-SqlValue read_value(sqlite3_stmt* stmt, int column, ColumnKind kind)
-{
-    const int type = sqlite3_column_type(stmt, column);
-    if (type == SQLITE_NULL)
-        return std::monostate{};
-    switch (kind) {
-    case ColumnKind::Integer: return static_cast<std::int64_t>(sqlite3_column_int64(stmt, column));
-    case ColumnKind::Float: return sqlite3_column_double(stmt, column);
-    case ColumnKind::Blob: {
-        auto* data = static_cast<const unsigned char*>(sqlite3_column_blob(stmt, column));
-        int size = sqlite3_column_bytes(stmt, column);
-        if (size <= 0)
-            return std::monostate{};
-        return std::vector<unsigned char>(data, data + size);
-    }
-    default: {
-        // Text first, then its length: the order SQLite asks for.
-        auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        int size = sqlite3_column_bytes(stmt, column);
-        return text ? std::string(text, static_cast<std::size_t>(size)) : std::string();
-    }
-    }
-}
-
 std::string double_text(double v)
 {
     char buf[64];
@@ -255,6 +231,38 @@ int TSQLiteTable::column_index(const std::string& name) const
     throw ESQLiteException("Field not found in dataset: " + name);
 }
 
+// Stored by the column's kind; texts and blobs go to the end of bytes_.
+void TSQLiteTable::append_field(sqlite3_stmt* stmt, int column)
+{
+    const ColumnKind kind = kinds_[static_cast<std::size_t>(column)];
+    Field field;
+    if (sqlite3_column_type(stmt, column) != SQLITE_NULL) {
+        switch (kind) {
+        case ColumnKind::Integer:
+            field.kind = kind;
+            field.integer = sqlite3_column_int64(stmt, column);
+            break;
+        case ColumnKind::Float:
+            field.kind = kind;
+            field.real = sqlite3_column_double(stmt, column);
+            break;
+        default: {
+            // The pointer first, then its length: the order SQLite asks for.
+            const void* data = kind == ColumnKind::Blob ? sqlite3_column_blob(stmt, column)
+                                                        : static_cast<const void*>(sqlite3_column_text(stmt, column));
+            const int size = sqlite3_column_bytes(stmt, column);
+            if (kind == ColumnKind::Blob && size <= 0)
+                break;  // an empty blob is stored as null
+            field.kind = kind == ColumnKind::Blob ? ColumnKind::Blob : ColumnKind::Text;
+            field.offset = bytes_.size();
+            field.size = data ? static_cast<std::size_t>(size) : 0;
+            bytes_.append(static_cast<const char*>(data), field.size);
+        }
+        }
+    }
+    fields_.push_back(field);
+}
+
 std::string TSQLiteTable::field_text(int index) const
 {
     if (at_end())
@@ -262,14 +270,13 @@ std::string TSQLiteTable::field_text(int index) const
     if (index < 0 || index >= column_count())
         throw ESQLiteException("Field index out of range: " + std::to_string(index));
     const std::size_t at = static_cast<std::size_t>(current_) * names_.size() + static_cast<std::size_t>(index);
-    struct Text {
-        std::string operator()(std::monostate) const { return {}; }
-        std::string operator()(std::int64_t v) const { return std::to_string(v); }
-        std::string operator()(double v) const { return double_text(v); }
-        std::string operator()(const std::string& v) const { return v; }
-        std::string operator()(const std::vector<unsigned char>& v) const { return std::string(v.begin(), v.end()); }
-    };
-    return std::visit(Text{}, values_[at]);
+    const Field& field = fields_[at];
+    switch (field.kind) {
+    case ColumnKind::Null: return {};
+    case ColumnKind::Integer: return std::to_string(field.integer);
+    case ColumnKind::Float: return double_text(field.real);
+    default: return bytes_.substr(field.offset, field.size);
+    }
 }
 
 // ---------------------------------------------------------------- connection
@@ -406,10 +413,10 @@ TSQLiteTable TSQLiteDatabase::run_query(Statement& stmt, const std::string& sql,
         }
         if (table.row_count_ == 0) {
             read_columns(stmt.get(), table);
-            table.values_.reserve(table.kinds_.size() * 32);
+            table.fields_.reserve(table.kinds_.size() * 32);
         }
         for (std::size_t c = 0; c < table.kinds_.size(); ++c)
-            table.values_.push_back(read_value(stmt.get(), static_cast<int>(c), table.kinds_[c]));
+            table.append_field(stmt.get(), static_cast<int>(c));
         ++table.row_count_;
     }
     table.current_ = 0;

@@ -13,6 +13,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_stmt;
 
 // One value bound to a `?` placeholder, or one stored field.
 using SqlValue = std::variant<std::monostate, std::int64_t, double, std::string, std::vector<unsigned char>>;
@@ -51,9 +52,22 @@ public:
 
 private:
     friend class TSQLiteDatabase;
+    // Stores the value of `column` of the statement's current row.
+    void append_field(sqlite3_stmt* stmt, int column);
+
     std::vector<std::string> names_;  // upper case, result order
     std::vector<ColumnKind> kinds_;
-    std::vector<SqlValue> values_;  // row after row, column_count() per row
+    // One stored value: a number in place, a text or blob as a range of
+    // bytes_, so a table of many rows costs few allocations.
+    struct Field {
+        ColumnKind kind = ColumnKind::Null;  // Null for a NULL value
+        std::int64_t integer = 0;
+        double real = 0;
+        std::size_t offset = 0;
+        std::size_t size = 0;
+    };
+    std::vector<Field> fields_;  // row after row, column_count() per row
+    std::string bytes_;
     int row_count_ = 0;
     int current_ = 0;
 };
