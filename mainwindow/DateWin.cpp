@@ -108,14 +108,14 @@ void TFRM_Date::apply_fonts_and_colours()
     palette.setColor(QPalette::Window, Qt::white);
     palette.setColor(QPalette::WindowText, window_text);
     setPalette(palette);
-    setFont(pixel_font("微软雅黑", 12));
+    const QFont plain = pixel_font("微软雅黑", 12);
+    setFont(plain);
 
     const QFont heading = pixel_font("黑体", 16, QFont::Bold);
     for (QLabel* label : {ui->label_year, ui->Label19, ui->Label_month, ui->Label18}) {
         label->setFont(heading);
         set_text_colour(label, green);
     }
-    const QFont plain = pixel_font("微软雅黑", 12);
     for (QLabel* label : {ui->Label_china, ui->Label_star}) {
         label->setFont(plain);
         set_text_colour(label, fuchsia);
@@ -139,18 +139,17 @@ void TFRM_Date::apply_fonts_and_colours()
     set_text_colour(ui->day1, black);
     ui->Cnday->setFont(plain);
     set_text_colour(ui->Cnday, lunar_green);
-    ui->l_info->setFont(QFont(QStringLiteral("微软雅黑"), 9));
-    const QFont page_font(QStringLiteral("微软雅黑"), 9);
+    const QFont nine_points(QStringLiteral("微软雅黑"), 9);
+    ui->l_info->setFont(nine_points);
+    set_text_colour(ui->l_info, window_text);
     for (QWidget* page : {static_cast<QWidget*>(ui->sg_mon_log), static_cast<QWidget*>(ui->Memo_note)}) {
         QPalette p = page->palette();
         p.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xCA));
+        if (page == ui->Memo_note)
+            p.setColor(QPalette::Text, window_text);
         page->setPalette(p);
-        page->setFont(page_font);
+        page->setFont(nine_points);
     }
-    QPalette memo = ui->Memo_note->palette();
-    memo.setColor(QPalette::Text, window_text);
-    ui->Memo_note->setPalette(memo);
-    set_text_colour(ui->l_info, window_text);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -164,7 +163,7 @@ void TFRM_Date::FormCreate()
     }
     // From here on a request to end the session waits in a queue until the
     // window can answer it.
-    platform::watch_session_end();
+    const int session_end_fd = platform::watch_session_end();
     try {
         initvar();
         if (!options.program_folder.empty())
@@ -182,7 +181,7 @@ void TFRM_Date::FormCreate()
     build_menus();
     build_day_cells();
     start_date = today();
-    watch_session_end();
+    answer_session_end(session_end_fd);
 }
 
 bool TFRM_Date::apponlyonetime()
@@ -311,7 +310,10 @@ void TFRM_Date::build_day_cells()
         day_label->setObjectName(QStringLiteral("day_labels_") + number);
         day_label->setGeometry(QRect(day_pos, day_template.size()));
         day_label->setAlignment(ui->day1->alignment());
-        day_label->setFont(ui->day1->font());
+        // The template's font, at the 11 points every month is drawn in.
+        QFont day_font = ui->day1->font();
+        day_font.setPointSize(11);
+        day_label->setFont(day_font);
         set_text_colour(day_label, black);
         day_label->hide();
         connect(day_label, &CellLabel::pressed, this, &TFRM_Date::CnDayMouseDown);
@@ -334,14 +336,13 @@ void TFRM_Date::build_day_cells()
     }
 }
 
-void TFRM_Date::watch_session_end()
+void TFRM_Date::answer_session_end(int fd)
 {
     // The desktop session manager asks before a log-off; agreeing means
     // saving now, and the data file stays open in case the log-off is
     // cancelled.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { winexit(); });
 
-    const int fd = platform::watch_session_end();
     if (fd < 0)
         return;
     session_end_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
@@ -504,9 +505,6 @@ void TFRM_Date::reset_cells()
         lunar_labels[i]->hide();
         task_marks[i]->hide();
         note_marks[i]->hide();
-        QFont font = day_labels[i]->font();
-        font.setPointSize(11);
-        day_labels[i]->setFont(font);
         const bool weekend = i % 7 == 0 || i % 7 == 6;
         set_text_colour(day_labels[i], weekend ? red : black);
         set_text_colour(lunar_labels[i], weekend ? red : text_colour(ui->Cnday));

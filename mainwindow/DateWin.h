@@ -88,7 +88,7 @@ private:
     void build_menus();
     void build_day_cells();
     void apply_fonts_and_colours();
-    void watch_session_end();
+    void answer_session_end(int fd);
     void save_session();
 
     void redraw_header(QDate date);

@@ -132,24 +132,17 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("text");
-        QTest::newRow("BOOLEAN") << "BOOLEAN"
-                                 << "1" << 1 << "1";
-        QTest::newRow("REAL") << "REAL"
-                              << "2.5" << 2 << "2.5";
-        QTest::newRow("NUMERIC") << "NUMERIC"
-                                 << "3" << 2 << "3";
-        QTest::newRow("BLOB") << "BLOB"
-                              << "X'414243'" << 4 << "ABC";
-        QTest::newRow("empty BLOB") << "BLOB"
-                                    << "X''" << 4 << "";
-        QTest::newRow("VARCHAR (8)") << "VARCHAR (8)"
-                                     << "20240101" << 3 << "20240101";
-        QTest::newRow("case counts") << "boolean"
-                                     << "7" << 3 << "7";
-        QTest::newRow("expression") << ""
-                                    << "1+1" << 1 << "2";
-        QTest::newRow("expression null") << ""
-                                         << "NULL" << 5 << "";
+        // clang-format off
+        QTest::newRow("BOOLEAN")          << "BOOLEAN"       << "1"          << 1 << "1";
+        QTest::newRow("REAL")             << "REAL"          << "2.5"        << 2 << "2.5";
+        QTest::newRow("NUMERIC")          << "NUMERIC"       << "3"          << 2 << "3";
+        QTest::newRow("BLOB")             << "BLOB"          << "X'414243'"  << 4 << "ABC";
+        QTest::newRow("empty BLOB")       << "BLOB"          << "X''"        << 4 << "";
+        QTest::newRow("VARCHAR (8)")      << "VARCHAR (8)"   << "20240101"   << 3 << "20240101";
+        QTest::newRow("case counts")      << "boolean"       << "7"          << 3 << "7";
+        QTest::newRow("expression")       << ""              << "1+1"        << 1 << "2";
+        QTest::newRow("expression null")  << ""              << "NULL"       << 5 << "";
+        // clang-format on
     }
     void column_kinds()
     {
