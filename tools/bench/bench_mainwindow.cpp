@@ -11,10 +11,10 @@
 
 namespace {
 
-void BM_redraw_month(benchmark::State& state)
+void redraw_month_of(benchmark::State& state, SampleDataFile& file)
 {
     StartOptions options;
-    options.program_folder = sample_data_file().folder();
+    options.program_folder = file.folder();
     options.today = [] { return QDate(2021, 3, 15); };
     options.instance_name = "velkin-bench-" + std::to_string(QCoreApplication::applicationPid());
     TFRM_Date window(options);
@@ -26,6 +26,11 @@ void BM_redraw_month(benchmark::State& state)
     for (auto _ : state)
         window.redraw_month(month);
 }
+
+void BM_redraw_month(benchmark::State& state) { redraw_month_of(state, sample_data_file()); }
 BENCHMARK(BM_redraw_month)->Unit(benchmark::kMicrosecond);
+
+void BM_redraw_month_dense(benchmark::State& state) { redraw_month_of(state, dense_data_file()); }
+BENCHMARK(BM_redraw_month_dense)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr int days_in_ten_years = 3653;  // 2016-01-01 to 2025-12-31
+
 std::string day_key(int year, int month, int day) { return std::to_string(year * 10000 + month * 100 + day); }
 
 }  // namespace
@@ -20,7 +22,7 @@ std::vector<std::string> month_keys(int year, int month)
     return keys;
 }
 
-SampleDataFile::SampleDataFile()
+SampleDataFile::SampleDataFile(int task_count)
 {
     char pattern[] = "/tmp/velkin_bench_XXXXXX";
     if (!mkdtemp(pattern))
@@ -29,7 +31,7 @@ SampleDataFile::SampleDataFile()
     const std::string path = folder_ + "velkin.db";
     create_data_file(path);
     db_ = std::make_unique<TSQLiteDatabase>(path);
-    fill();
+    fill(task_count);
 }
 
 SampleDataFile::~SampleDataFile()
@@ -39,31 +41,34 @@ SampleDataFile::~SampleDataFile()
     std::filesystem::remove_all(folder_, ignored);
 }
 
-void SampleDataFile::fill()
+// Task i lies on day i * days / task_count of the ten years, so the tasks
+// spread evenly and each day keeps its rows together; SQLite computes the
+// rows itself, which fills a million of them in a few seconds.
+void SampleDataFile::fill(int task_count)
 {
-    std::vector<std::string> days;
-    for (int y = 2016; y < 2026; ++y)
-        for (int m = 1; m <= 12; ++m)
-            for (const auto& key : month_keys(y, m))
-                days.push_back(key);
-
     SqlTransaction tx(*db_);
-    const char* categories[] = {"A", "B", "C", "D"};
-    for (int i = 0; i < 100000; ++i) {
-        const std::string& day = days[static_cast<std::size_t>(i) * days.size() / 100000];
-        db_->execute("INSERT INTO vk_schedule(sDate,lb,sState,sItem) VALUES (?,?,?,?)",
-                     {day, std::string(categories[i % 4]), std::string(i % 3 ? "进行中" : "已完成"),
-                      "任务 " + std::to_string(i) + "：整理周报并发给同事"});
-    }
-    for (int i = 0; i < 3000; ++i)
-        db_->execute("INSERT INTO vk_note(sDate,sNote) VALUES (?,?)",
-                     {days[static_cast<std::size_t>(i) * days.size() / 3000],
-                      std::string("今天的记事便笺，第 ") + std::to_string(i) + " 条"});
+    db_->execute("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < ?1) "
+                 "INSERT INTO vk_schedule(sDate,lb,sState,sItem) "
+                 "SELECT strftime('%Y%m%d', '2016-01-01', '+' || (i * ?2 / ?1) || ' days'), "
+                 "substr('ABCD', i % 4 + 1, 1), CASE WHEN i % 3 THEN '进行中' ELSE '已完成' END, "
+                 "'任务 ' || i || '：整理周报并发给同事' FROM n",
+                 {std::int64_t{task_count}, std::int64_t{days_in_ten_years}});
+    db_->execute("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < 3000) "
+                 "INSERT INTO vk_note(sDate,sNote) "
+                 "SELECT strftime('%Y%m%d', '2016-01-01', '+' || (i * ?1 / 3000) || ' days'), "
+                 "'今天的记事便笺，第 ' || i || ' 条' FROM n",
+                 {std::int64_t{days_in_ten_years}});
     tx.commit();
 }
 
 SampleDataFile& sample_data_file()
 {
-    static SampleDataFile file;
+    static SampleDataFile file(100000);
+    return file;
+}
+
+SampleDataFile& dense_data_file()
+{
+    static SampleDataFile file(1000000);
     return file;
 }

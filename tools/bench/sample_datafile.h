@@ -1,6 +1,9 @@
-// A data file of realistic size for the benchmarks: 100,000 tasks spread
-// over the ten years 2016-2025 and 3,000 notes.  Built once per run in a
-// folder of its own, removed at exit.
+// Data files of realistic size for the benchmarks, each built once per run
+// in a folder of its own and removed at exit:
+// - sample_data_file(): 100,000 tasks over the ten years 2016-2025 and
+//   3,000 notes;
+// - dense_data_file(): 1,000,000 tasks over the same ten years (about 270 a
+//   day) and 3,000 notes.
 #pragma once
 
 #include <memory>
@@ -11,20 +14,21 @@
 
 class SampleDataFile {
 public:
-    SampleDataFile();
+    explicit SampleDataFile(int task_count);
     ~SampleDataFile();
     TSQLiteDatabase& db() { return *db_; }
     // The folder holding velkin.db, with a trailing separator.
     const std::string& folder() const { return folder_; }
 
 private:
-    void fill();
+    void fill(int task_count);
 
     std::string folder_;
     std::unique_ptr<TSQLiteDatabase> db_;
 };
 
 SampleDataFile& sample_data_file();
+SampleDataFile& dense_data_file();
 
 // The DayKeys of one month, "yyyymmdd".
 std::vector<std::string> month_keys(int year, int month);
