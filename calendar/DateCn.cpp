@@ -5,7 +5,7 @@
 // from one byte per Gregorian month of the same years; nothing is computed
 // astronomically and nothing is cached.
 
-#include "DateCn.h"
+#include "calendar/DateCn.h"
 
 #include <cstdint>
 #include <string_view>

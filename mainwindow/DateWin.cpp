@@ -1,4 +1,4 @@
-#include "DateWin.h"
+#include "mainwindow/DateWin.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -13,13 +13,13 @@
 #include <optional>
 #include <stdexcept>
 
-#include "DateCn.h"
-#include "datafile.h"
-#include "messagebox.h"
-#include "paths.h"
-#include "platform.h"
-#include "settings.h"
-#include "shape.h"
+#include "calendar/DateCn.h"
+#include "storage/datafile.h"
+#include "uikit/messagebox.h"
+#include "storage/paths.h"
+#include "platform/platform.h"
+#include "storage/settings.h"
+#include "uikit/shape.h"
 #include "ui_FRM_Date.h"
 
 namespace {
@@ -65,9 +65,6 @@ QString two_digits(const QString& number) { return number.size() == 1 ? QLatin1C
 
 }  // namespace
 
-// The pictures live in a static library; their initialiser must be named.
-static void init_resources() { Q_INIT_RESOURCE(velkin); }
-
 void CellLabel::mousePressEvent(QMouseEvent* event)
 {
     QLabel::mousePressEvent(event);
@@ -84,7 +81,6 @@ void CellLabel::mouseReleaseEvent(QMouseEvent* event)
 TFRM_Date::TFRM_Date(StartOptions start_options, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::FRM_Date>()), options(std::move(start_options))
 {
-    init_resources();
     ui->setupUi(this);
     setObjectName(QStringLiteral("FRM_Date"));
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "celllabel.h"
+#include "mainwindow/celllabel.h"
 
 class QMenu;
 class QTimer;

@@ -1,5 +1,5 @@
-#include "DateWin.h"
-#include "application.h"
+#include "mainwindow/DateWin.h"
+#include "uikit/application.h"
 
 int main(int argc, char** argv)
 {

@@ -1,11 +1,11 @@
 // The data file velkin.db: creation of a missing file and the program's
 // connection to it.
-#include "datafile.h"
+#include "storage/datafile.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "paths.h"
+#include "storage/paths.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "sqlite.h"
+#include "storage/sqlite.h"
 
 // program_folder() + "velkin.db"
 std::string data_file_path();

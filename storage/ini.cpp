@@ -1,9 +1,9 @@
 // Reading and changing a Windows profile (INI) file.
-#include "ini.h"
+#include "storage/ini.h"
 
 #include <cstdint>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The program's folder and the flags reset at start-up.
-#include "paths.h"
+#include "storage/paths.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The settings file vkset.vki and the Settings held in memory.
-#include "settings.h"
+#include "storage/settings.h"
 
 #include <filesystem>
 #include <fstream>
@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "ini.h"
-#include "paths.h"
+#include "storage/ini.h"
+#include "storage/paths.h"
 
 namespace fs = std::filesystem;
 

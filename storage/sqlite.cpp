@@ -1,5 +1,5 @@
 // The database access layer over the SQLite 3 C library.
-#include "sqlite.h"
+#include "storage/sqlite.h"
 
 #include <charconv>
 #include <list>

@@ -7,7 +7,7 @@
 // An empty text stays an empty field.  Used to compare the engine's output
 // over long ranges of dates.
 
-#include "DateCn.h"
+#include "calendar/DateCn.h"
 
 #include <chrono>
 #include <cstdio>

@@ -7,9 +7,9 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "DateWin.h"
-#include "application.h"
-#include "datafile.h"
+#include "mainwindow/DateWin.h"
+#include "uikit/application.h"
+#include "storage/datafile.h"
 
 int main(int argc, char** argv)
 {

@@ -1,10 +1,10 @@
-#include "application.h"
+#include "uikit/application.h"
 
 #include <QFont>
 #include <QFontDatabase>
 #include <exception>
 
-#include "messagebox.h"
+#include "uikit/messagebox.h"
 
 namespace uikit {
 

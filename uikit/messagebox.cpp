@@ -1,4 +1,4 @@
-#include "messagebox.h"
+#include "uikit/messagebox.h"
 
 #include <QApplication>
 #include <utility>

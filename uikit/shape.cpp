@@ -1,4 +1,4 @@
-#include "shape.h"
+#include "uikit/shape.h"
 
 #include <QPainter>
 

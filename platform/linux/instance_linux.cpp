@@ -1,5 +1,5 @@
 // Single instance and session end on Linux.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>

@@ -1,5 +1,5 @@
 // Where the running executable lies, from the kernel's /proc link.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <string>
 #include <unistd.h>

@@ -1,5 +1,5 @@
 // Starting programs, web addresses and the facts about the system on Linux.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <fcntl.h>
 #include <sys/utsname.h>

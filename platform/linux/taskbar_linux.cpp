@@ -2,7 +2,7 @@
 // _NET_WM_STATE_SKIP_TASKBAR and _NET_WM_STATE_SKIP_PAGER states when the
 // window is mapped.  Qt keeps states it does not manage itself, so setting
 // them on the unmapped window is enough.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <xcb/xcb.h>
 

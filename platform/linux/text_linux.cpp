@@ -1,5 +1,5 @@
 // GBK (code page 936) <-> UTF-8 through glibc's iconv.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <cerrno>
 #include <cstddef>

@@ -1,7 +1,7 @@
 // Single instance on Windows: a named mutex that the system releases when
 // the process ends.  Session end arrives as a window message, which Qt turns
 // into its session manager's commit request, so there is nothing to watch.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <windows.h>
 

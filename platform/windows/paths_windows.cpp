@@ -1,5 +1,5 @@
 // The executable's path on Windows.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Starting programs and web addresses through the Windows shell.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <shellapi.h>
 #include <windows.h>

@@ -1,5 +1,5 @@
 // GBK (code page 936) <-> UTF-8 through the Windows code-page functions.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Tests of the calendar engine: known dates, dates outside the lunar table,
 // bad input, and properties that must hold over the whole range 1901-2050.
 
-#include "DateCn.h"
+#include "calendar/DateCn.h"
 
 #include <QtTest/QtTest>
 

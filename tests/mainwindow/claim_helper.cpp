@@ -3,7 +3,7 @@
 #include <iostream>
 #include <string>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 int main(int argc, char** argv)
 {

@@ -7,10 +7,10 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "celllabel.h"
-#include "paths.h"
-#include "settings.h"
-#include "shape.h"
+#include "mainwindow/celllabel.h"
+#include "storage/paths.h"
+#include "storage/settings.h"
+#include "uikit/shape.h"
 #include "windowfixture.h"
 
 namespace {

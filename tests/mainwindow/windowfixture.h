@@ -9,10 +9,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "DateWin.h"
-#include "datafile.h"
-#include "messagebox.h"
-#include "sqlite.h"
+#include "mainwindow/DateWin.h"
+#include "storage/datafile.h"
+#include "uikit/messagebox.h"
+#include "storage/sqlite.h"
 
 struct WindowFixture {
     QTemporaryDir dir;

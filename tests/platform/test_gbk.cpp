@@ -1,7 +1,7 @@
 // GBK <-> UTF-8, the settings file's code page.
 #include <QTest>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 class TestGbk : public QObject {
     Q_OBJECT

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "paths.h"
+#include "storage/paths.h"
 
 class ProgramFolderFixture {
 public:

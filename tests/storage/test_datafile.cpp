@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sqlite3.h>
 
-#include "datafile.h"
+#include "storage/datafile.h"
 #include "program_folder_fixture.h"
 
 namespace fs = std::filesystem;

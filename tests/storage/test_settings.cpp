@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "program_folder_fixture.h"
-#include "settings.h"
+#include "storage/settings.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "program_folder_fixture.h"
-#include "sqlite.h"
+#include "storage/sqlite.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <QtTest>
 #include <stdexcept>
 
-#include "application.h"
-#include "messagebox.h"
+#include "uikit/application.h"
+#include "uikit/messagebox.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Benchmarks of the calendar engine: the lunar conversion over its whole
 // range, and every text the month view computes for one month.
 
-#include "DateCn.h"
+#include "calendar/DateCn.h"
 
 #include <benchmark/benchmark.h>
 

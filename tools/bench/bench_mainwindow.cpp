@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 #include <QDate>
 
-#include "DateWin.h"
-#include "datafile.h"
+#include "mainwindow/DateWin.h"
+#include "storage/datafile.h"
 #include "sample_datafile.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "sample_datafile.h"
-#include "sqlite.h"
+#include "storage/sqlite.h"
 
 namespace {
 

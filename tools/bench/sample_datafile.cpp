@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "DateCn.h"
-#include "datafile.h"
+#include "calendar/DateCn.h"
+#include "storage/datafile.h"
 
 namespace {
 

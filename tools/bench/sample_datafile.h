@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "sqlite.h"
+#include "storage/sqlite.h"
 
 class SampleDataFile {
 public:
