@@ -306,6 +306,7 @@ TSQLiteDatabase::TSQLiteDatabase(const std::string& file_name)
                              nullptr);
     if (rc == SQLITE_OK) {
         cache_ = std::make_unique<StatementCache>();
+        sqlite3_exec(db_, "PRAGMA mmap_size = 268435456", nullptr, nullptr, nullptr);
         return;
     }
     if (db_ == nullptr)
