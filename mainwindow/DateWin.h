@@ -1,70 +1,66 @@
-// DateWin: the main window FRM_Date.  Start-up and shutdown, the month view
-// with its day cells, and navigation between dates.
+// DateWin: the main window FRM_Date.  It wires a few parts together: the
+// session (instance, files, shutdown save), the month view, the popup menus,
+// the window's placement, and the pages of the task list and the note, and
+// runs navigation between dates.
 #pragma once
 
 #include <QDate>
 #include <QString>
 #include <QWidget>
-#include <array>
-#include <functional>
 #include <memory>
-#include <string>
 
-#include "mainwindow/celllabel.h"
+#include "mainwindow/placement.h"
+#include "mainwindow/selecteddate.h"
+#include "mainwindow/session.h"
+#include "uikit/dayhost.h"
 
-class QMenu;
 class QTimer;
-class QSocketNotifier;
-
-namespace uikit {
-class Shape;
-}
+class DateMenus;
+class MonthView;
 namespace Ui {
 class FRM_Date;
 }
 
-// How the window starts.  The program uses the defaults; tests, tools and
-// benchmarks choose their own folder, date and instance name.
-struct StartOptions {
-    std::string program_folder;  // empty: the executable's folder
-    std::function<QDate()> today;  // empty: the system's date
-    std::string instance_name = "scr_dorvane_vk";
-};
-
-class TFRM_Date : public QWidget {
+class TFRM_Date : public QWidget, public uikit::DayHost {
     Q_OBJECT
 
 public:
     static constexpr int cell_count = 37;
-    static constexpr int outer_width = 328;
-    static constexpr int outer_height = 560;
+    static constexpr int outer_width = WindowPlacement::outer_width;
+    static constexpr int outer_height = WindowPlacement::outer_height;
 
     explicit TFRM_Date(StartOptions options = {}, QWidget* parent = nullptr);
     ~TFRM_Date() override;
 
     // True when this copy must not run: another instance is running, or the
     // start-up failed.  The window then closes without saving anything.
-    bool refused() const { return is_second_instance || startup_failed; }
-    int exit_code() const { return startup_failed ? 1 : 0; }
+    bool refused() const { return session->refused(); }
+    int exit_code() const { return session->exit_code(); }
 
     // The month view.
     void redraw_month(QDate date);
-    static QDate clamp_date(int year, int month, int day);
-    static int days_in_month(int year, int month);
-    static int days_in_month(QDate date);
+    static QDate clamp_date(int year, int month, int day) { return SelectedDate::clamp_date(year, month, day); }
+    static int days_in_month(int year, int month) { return SelectedDate::days_in_month(year, month); }
 
     // The shutdown save, and its variant for the end of the session, which
     // leaves the data file open in case the log-off is cancelled.
     void doformclose();
     void winexit();
 
-    // Date state: the selected year, month and remembered day, the key of
-    // the day whose pages are on show, and the date shown first.
-    quint16 sel_year = 0;
-    quint16 sel_month = 0;
-    quint16 sel_day = 0;
-    QString sel_daykey;
+    // The selected year, month and remembered day, and the key of the day
+    // whose pages are on show.
+    quint16 sel_year() const { return sel.sel_year; }
+    quint16 sel_month() const { return sel.sel_month; }
+    quint16 sel_day() const { return sel.sel_day; }
+    const QString& sel_daykey() const { return sel.sel_daykey; }
+    // The date shown first: today, taken when the window is created.
     QDate start_date;
+
+    // What the planner's windows ask of the main window.
+    QDate selected_date() const override { return sel.shown(); }
+    QString selected_daykey() const override { return sel.sel_daykey; }
+    void redraw_selected_month() override { redraw_month(sel.shown()); }
+    QWidget* host_window() override { return this; }
 
 signals:
     void closed();
@@ -76,60 +72,38 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void apply_fonts_and_colours();
     void FormCreate();
     void FormShow();
     void FormResize();
-    bool apponlyonetime();
     void initapp_fromlocalset();
     void initapp_fromfx();
-    void build_menus();
-    void build_day_cells();
-    void apply_fonts_and_colours();
-    void answer_session_end(int fd);
     void save_session();
+    void Timer_apprunTimer();
 
-    void redraw_header(QDate date);
-    void reset_cells();
-    void draw_day(int cell, int day, QDate date);
-    bool has_rows(const char* table, const QString& daykey);
-
-    // Navigation: every handler ends in select_date's common tail.
-    void CnDayMouseDown(CellLabel* label);
-    void ChnDateMouseDown(CellLabel* label);
-    void select_pressed_day(CellLabel* label, QPoint frame_pos);
-    void CnDayClick(CellLabel* label);
+    // Navigation: every handler ends in show_date, the common tail.
+    void select_pressed_day(int day, QPoint frame_position);
+    void CnDayClick(int day);
     void sb_date_leftClick();
     void sb_date_rightClick();
     void MenuMonth_1Click(int month);
     void MenuYearClick(int year);
     void lb_todayClick();
-    void Timer_apprunTimer();
-    void show_date(QDate date);
     void step_month(int delta);
+    void show_date(QDate date);
     void savedata2fx_schedule();
     void load_day_pages();
-    QDate today() const;
 
     std::unique_ptr<Ui::FRM_Date> ui;
-    StartOptions options;
-    bool is_second_instance = false;
-    bool startup_failed = false;
+    Session* session = nullptr;
+    MonthView* month_view = nullptr;
+    DateMenus* menus = nullptr;
+    WindowPlacement placement;
+    SelectedDate sel;
     bool first_show_done = false;
-    bool shut_down = false;
-    bool session_saved = false;
 
-    QMenu* pm_menu = nullptr;
-    QMenu* MenuMonth = nullptr;
-    QMenu* MenuYear = nullptr;
     QTimer* Timer_apprun = nullptr;
     QTimer* Timer_taskhint = nullptr;
-    QSocketNotifier* session_end_notifier = nullptr;
-
-    std::array<CellLabel*, cell_count> day_labels{};
-    std::array<CellLabel*, cell_count> lunar_labels{};
-    std::array<uikit::Shape*, cell_count> task_marks{};
-    std::array<uikit::Shape*, cell_count> note_marks{};
 };

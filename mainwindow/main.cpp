@@ -8,7 +8,13 @@ int main(int argc, char** argv)
     // window; the program ends when it closes.
     app.setQuitOnLastWindowClosed(false);
 
-    TFRM_Date window;
+    StartOptions options;
+#ifdef VELKIN_TEST_INSTANCE_NAME
+    // The copy the tests start claims a name of its own, so a Velkin running
+    // on the same machine and the tests never refuse each other.
+    options.instance_name = VELKIN_TEST_INSTANCE_NAME;
+#endif
+    TFRM_Date window(options);
     if (window.refused())
         return window.exit_code();
     QObject::connect(&window, &TFRM_Date::closed, &app, &QApplication::quit, Qt::QueuedConnection);

@@ -6,7 +6,10 @@ namespace {
 
 SqlValue text(const std::string& s) { return s; }
 
-std::string field(const TSQLiteTable& table, const char* column) { return table.field_text(table.column_index(column)); }
+std::string field(const TSQLiteTable& table, const char* column)
+{
+    return table.field_text(table.column_index(column));
+}
 
 }  // namespace
 
@@ -44,8 +47,7 @@ void replace_tasks(TSQLiteDatabase& db, const std::string& daykey, const std::ve
 
 std::optional<std::string> load_note(TSQLiteDatabase& db, const std::string& daykey)
 {
-    const TSQLiteTable t =
-        db.query("SELECT sNote FROM vk_note WHERE sDate = ? ORDER BY ID LIMIT 1", {text(daykey)});
+    const TSQLiteTable t = db.query("SELECT sNote FROM vk_note WHERE sDate = ? ORDER BY ID LIMIT 1", {text(daykey)});
     if (t.row_count() == 0)
         return std::nullopt;
     return t.field_text(0);

@@ -1,4 +1,4 @@
-// The program's folder and the flags reset at start-up.
+// The program's folder.
 #include "storage/paths.h"
 
 #include "platform/platform.h"
@@ -24,9 +24,6 @@ std::string executable_folder()
 
 }  // namespace
 
-bool schedule_changed = false;
-std::string taskhint_showing = "0";
-
 const std::string& program_folder()
 {
     // Tools that never run initvar still get the executable's folder.
@@ -40,6 +37,4 @@ void set_program_folder(const std::string& folder) { folder_storage = with_trail
 void initvar()
 {
     set_program_folder(executable_folder());
-    schedule_changed = false;
-    taskhint_showing.assign(1, '0');  // assign(const char*) trips a GCC 12 -Wrestrict false alarm
 }

@@ -13,10 +13,5 @@ void set_program_folder(const std::string& folder);
 inline constexpr const char* short_date_format = "yyyy-mm-dd";
 inline constexpr const char* short_time_format = "hh:mm:ss";
 
-// Set when a task list on screen holds changes not yet written.
-extern bool schedule_changed;
-// "1" while a task reminder is on screen, "0" otherwise.
-extern std::string taskhint_showing;
-
-// Start-up: fixes program_folder and resets the flags above.
+// Start-up: fixes program_folder.  The task lists reset their own flags.
 void initvar();

@@ -7,9 +7,11 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "mainwindow/celllabel.h"
 #include "storage/paths.h"
 #include "storage/settings.h"
+#include "modal_answer.h"
+#include "tasks/taskflags.h"
+#include "uikit/clicklabel.h"
 #include "uikit/shape.h"
 #include "windowfixture.h"
 
@@ -21,10 +23,13 @@ const QColor fuchsia(0xFF, 0x00, 0xFF);
 const QColor term_blue(0x53, 0x53, 0xFF);
 const QColor lunar_green(0x00, 0x40, 0x00);
 
-CellLabel* day_label(QWidget* w, int cell) { return child<CellLabel>(w, QStringLiteral("day_labels_%1").arg(cell)); }
-CellLabel* lunar_label(QWidget* w, int cell)
+uikit::ClickLabel* day_label(QWidget* w, int cell)
 {
-    return child<CellLabel>(w, QStringLiteral("lunar_labels_%1").arg(cell));
+    return child<uikit::ClickLabel>(w, QStringLiteral("day_labels_%1").arg(cell));
+}
+uikit::ClickLabel* lunar_label(QWidget* w, int cell)
+{
+    return child<uikit::ClickLabel>(w, QStringLiteral("lunar_labels_%1").arg(cell));
 }
 uikit::Shape* mark(QWidget* w, const char* kind, int cell)
 {
@@ -71,6 +76,8 @@ class TestMainWindow : public QObject {
 
 private slots:
     void frame_flags_and_fixed_size();
+    void every_control_has_an_accessible_name();
+    void start_up_resets_the_task_flags();
     void placement_and_opacity_data();
     void placement_and_opacity();
 
@@ -133,6 +140,27 @@ void TestMainWindow::frame_flags_and_fixed_size()
         menu << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(menu, (QStringList{"选项设置", "纪念日提醒", "-", "关于", "-", "关闭软件"}));
     QVERIFY(f.messages.isEmpty());
+}
+
+void TestMainWindow::every_control_has_an_accessible_name()
+{
+    WindowFixture f;
+    auto w = f.open_window(QDate(2024, 2, 10));
+    const QStringList unnamed = testing::controls_without_accessible_name(w.get());
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+    QCOMPARE(child<QToolButton>(w.get(), "sb_date_left")->accessibleName(), QStringLiteral("上个月"));
+    QCOMPARE(child<QToolButton>(w.get(), "sb_date_right")->accessibleName(), QStringLiteral("下个月"));
+    QCOMPARE(child<QToolButton>(w.get(), "ToolButton1")->accessibleName(), QStringLiteral("菜单"));
+}
+
+void TestMainWindow::start_up_resets_the_task_flags()
+{
+    tasks::schedule_changed = true;
+    tasks::taskhint_showing = "1";
+    WindowFixture f;
+    auto w = f.open_window(QDate(2024, 2, 10));
+    QVERIFY(!tasks::schedule_changed);
+    QCOMPARE(tasks::taskhint_showing, std::string("0"));
 }
 
 void TestMainWindow::placement_and_opacity_data()
@@ -321,14 +349,17 @@ void TestMainWindow::failing_query_stops_the_cell_loop_quietly()
 {
     WindowFixture f;
     auto db = f.prepared_data_file();
-    // vk_note becomes a view whose row for 10 March raises an error when read.
+    // vk_note becomes a view over a note on every day of March whose row for
+    // 10 March raises an error when it is looked at: the index on the days
+    // leads a query for one day to that day's row only.
     db->execute("DROP TABLE vk_note");
     db->execute("CREATE TABLE days (sDate VARCHAR (8))");
+    db->execute("CREATE INDEX days_date ON days(sDate)");
     for (int day = 1; day <= 31; ++day)
         db->execute("insert into days(sDate) values(?)",
                     {std::string(QString::asprintf("202403%02d", day).toStdString())});
-    db->execute(
-        "CREATE VIEW vk_note AS SELECT sDate, CASE WHEN sDate='20240310' THEN json('{') END AS sNote FROM days");
+    db->execute("CREATE VIEW vk_note AS SELECT sDate, 'n' AS sNote FROM days "
+                "WHERE CASE WHEN sDate = '20240310' THEN json('{') ELSE 1 END");
     db.reset();
 
     auto w = f.open_window(QDate(2024, 3, 20));
@@ -352,19 +383,19 @@ void TestMainWindow::remembered_day_survives_short_months()
     auto w = f.open_window(QDate(2023, 1, 31));
     trigger(w.get(), "MenuMonth_2");
     QCOMPARE(header(w.get()), QStringLiteral("2023-2"));
-    QCOMPARE(w->sel_day, 31);
-    QCOMPARE(w->sel_daykey, QStringLiteral("20230228"));
+    QCOMPARE(w->sel_day(), 31);
+    QCOMPARE(w->sel_daykey(), QStringLiteral("20230228"));
     const int last = cell_of(w.get(), 28);
     QCOMPARE(child<QWidget>(w.get(), "Shape2")->pos(), day_label(w.get(), last)->pos() + QPoint(-1, 1));
     trigger(w.get(), "MenuMonth_3");
-    QCOMPARE(w->sel_daykey, QStringLiteral("20230331"));
+    QCOMPARE(w->sel_daykey(), QStringLiteral("20230331"));
 
     // The month buttons do the same: 31 January, then February, then March.
     trigger(w.get(), "MenuMonth_1");
     child<QToolButton>(w.get(), "sb_date_right")->click();
-    QCOMPARE(w->sel_daykey, QStringLiteral("20230228"));
+    QCOMPARE(w->sel_daykey(), QStringLiteral("20230228"));
     child<QToolButton>(w.get(), "sb_date_right")->click();
-    QCOMPARE(w->sel_daykey, QStringLiteral("20230331"));
+    QCOMPARE(w->sel_daykey(), QStringLiteral("20230331"));
 }
 
 void TestMainWindow::month_buttons_cross_years_without_bound()
@@ -375,17 +406,17 @@ void TestMainWindow::month_buttons_cross_years_without_bound()
     auto* right = child<QToolButton>(w.get(), "sb_date_right");
     left->click();
     QCOMPARE(header(w.get()), QStringLiteral("2023-12"));
-    QCOMPARE(w->sel_daykey, QStringLiteral("20231215"));
+    QCOMPARE(w->sel_daykey(), QStringLiteral("20231215"));
     trigger(w.get(), "MenuYear_2024");
     right->click();
     QCOMPARE(header(w.get()), QStringLiteral("2025-1"));
-    QCOMPARE(w->sel_year, 2025);
-    QCOMPARE(w->sel_month, 1);
+    QCOMPARE(w->sel_year(), 2025);
+    QCOMPARE(w->sel_month(), 1);
     trigger(w.get(), "MenuYear_2050");
     trigger(w.get(), "MenuMonth_12");
     right->click();
     QCOMPARE(header(w.get()), QStringLiteral("2051-1"));
-    QCOMPARE(w->sel_daykey, QStringLiteral("20510115"));
+    QCOMPARE(w->sel_daykey(), QStringLiteral("20510115"));
 }
 
 void TestMainWindow::year_menu_offers_exactly_the_table_years()
@@ -410,7 +441,7 @@ void TestMainWindow::year_menu_offers_exactly_the_table_years()
 
     // Choosing a year keeps the month and the remembered day.
     trigger(w.get(), "MenuYear_1949");
-    QCOMPARE(w->sel_daykey, QStringLiteral("19490131"));
+    QCOMPARE(w->sel_daykey(), QStringLiteral("19490131"));
     auto* months = child<QMenu>(w.get(), "MenuMonth");
     QCOMPARE(months->actions().size(), 12);
     QCOMPARE(months->actions().at(11)->text(), QStringLiteral("12月"));
@@ -424,13 +455,13 @@ void TestMainWindow::any_mouse_button_selects_a_day()
         const int day = button == Qt::RightButton ? 20 : button == Qt::MiddleButton ? 21 : 22;
         const int cell = cell_of(w.get(), day);
         QTest::mouseClick(button == Qt::MiddleButton ? lunar_label(w.get(), cell) : day_label(w.get(), cell), button);
-        QCOMPARE(w->sel_day, day);
-        QCOMPARE(w->sel_daykey, QStringLiteral("202405%1").arg(day));
+        QCOMPARE(w->sel_day(), day);
+        QCOMPARE(w->sel_daykey(), QStringLiteral("202405%1").arg(day));
         QCOMPARE(child<QWidget>(w.get(), "Shape2")->pos(), day_label(w.get(), cell)->pos() + QPoint(-1, 1));
     }
     // A left click on the year changes nothing.
     QTest::mousePress(child<QLabel>(w.get(), "label_year"), Qt::LeftButton);
-    QCOMPARE(w->sel_daykey, QStringLiteral("20240522"));
+    QCOMPARE(w->sel_daykey(), QStringLiteral("20240522"));
 }
 
 void TestMainWindow::today_link_returns_to_today()
@@ -439,13 +470,13 @@ void TestMainWindow::today_link_returns_to_today()
     auto w = f.open_window(QDate(2024, 2, 10));
     trigger(w.get(), "MenuYear_1988");
     trigger(w.get(), "MenuMonth_7");
-    QCOMPARE(w->sel_daykey, QStringLiteral("19880710"));
+    QCOMPARE(w->sel_daykey(), QStringLiteral("19880710"));
     QTest::mouseClick(child<QLabel>(w.get(), "lb_today"), Qt::LeftButton);
     QCOMPARE(header(w.get()), QStringLiteral("2024-2"));
-    QCOMPARE(w->sel_daykey, QStringLiteral("20240210"));
-    QCOMPARE(w->sel_year, 2024);
-    QCOMPARE(w->sel_month, 2);
-    QCOMPARE(w->sel_day, 10);
+    QCOMPARE(w->sel_daykey(), QStringLiteral("20240210"));
+    QCOMPARE(w->sel_year(), 2024);
+    QCOMPARE(w->sel_month(), 2);
+    QCOMPARE(w->sel_day(), 10);
 }
 
 void TestMainWindow::first_run_creates_the_data_file_and_settings_on_close()

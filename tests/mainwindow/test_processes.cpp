@@ -75,7 +75,8 @@ void TestProcesses::second_copy_is_refused_and_touches_nothing()
     WindowFixture second;
     StartOptions options;
     options.program_folder = second.folder();
-    TFRM_Date refused(options);  // the program's own instance name
+    options.instance_name = VELKIN_TEST_INSTANCE_NAME;  // the name the running copy holds
+    TFRM_Date refused(options);
     QVERIFY(refused.refused());
     QCOMPARE(refused.exit_code(), 0);
     QCOMPARE(second.messages, QStringList{"“Velkin”已运行！"});
@@ -117,6 +118,7 @@ void TestProcesses::a_killed_instance_leaves_no_lock()
     WindowFixture next;
     StartOptions options;
     options.program_folder = next.folder();
+    options.instance_name = VELKIN_TEST_INSTANCE_NAME;
     TFRM_Date window(options);
     QVERIFY(!window.refused());
     QVERIFY(next.messages.isEmpty());

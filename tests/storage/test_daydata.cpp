@@ -21,8 +21,15 @@ std::string count(const std::string& sql) { return db().query(sql).field_text(0)
 // Texts that broke statements built by concatenation.
 std::vector<std::string> hostile_texts()
 {
-    return {"say \"hi\"", "it's", "a; DROP TABLE vk_schedule; --", "tab\there", "line\r\nbreak",
-            "emoji \xF0\x9F\x98\x80", std::string(4000, 'x'), "", "中文任务"};
+    return {"say \"hi\"",
+            "it's",
+            "a; DROP TABLE vk_schedule; --",
+            "tab\there",
+            "line\r\nbreak",
+            "emoji \xF0\x9F\x98\x80",
+            std::string(4000, 'x'),
+            "",
+            "中文任务"};
 }
 
 // Makes the third insert into `table` fail, as a full disk would.
@@ -135,7 +142,8 @@ private slots:
     void a_failed_note_save_keeps_the_old_note()
     {
         daydata::replace_note(db(), "20240305", "old");
-        db().execute("CREATE TEMP TRIGGER no_notes BEFORE INSERT ON main.vk_note BEGIN SELECT RAISE(ABORT, 'full'); END");
+        db().execute(
+            "CREATE TEMP TRIGGER no_notes BEFORE INSERT ON main.vk_note BEGIN SELECT RAISE(ABORT, 'full'); END");
         QVERIFY_THROWS_EXCEPTION(ESQLiteException, daydata::replace_note(db(), "20240305", "new"));
         QCOMPARE(daydata::load_note(db(), "20240305"), std::optional<std::string>("old"));
     }

@@ -47,7 +47,6 @@ private slots:
         initvar();
         QCOMPARE(program_folder().back(), '/');
         QVERIFY(fs::is_regular_file(program_folder() + "test_settings"));
-        QCOMPARE(taskhint_showing, std::string("0"));
         set_program_folder("/some/where");
         QCOMPARE(program_folder(), std::string("/some/where/"));
     }

@@ -1,10 +1,17 @@
-// The program-wide error handler and the one message-box function.
+// The window kit: the program-wide error handler, the one message-box
+// function, report_errors, the modal-window helper and the clickable label.
 #include <QAbstractButton>
+#include <QDialog>
 #include <QtTest>
 #include <stdexcept>
 
+#include "modal_answer.h"
 #include "uikit/application.h"
+#include "uikit/clicklabel.h"
+#include "uikit/errors.h"
 #include "uikit/messagebox.h"
+#include "uikit/modal.h"
+#include "uikit/style.h"
 
 namespace {
 
@@ -66,13 +73,75 @@ private slots:
     void the_real_box_is_modal_and_answered()
     {
         uikit::set_message_box_hook({});
-        QTimer::singleShot(0, [] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
+        testing::answer_modal<QMessageBox>([](QMessageBox* box) {
             QCOMPARE(box->text(), QStringLiteral("“Velkin”已运行！"));
             box->button(QMessageBox::Ok)->click();
         });
         QCOMPARE(uikit::message_box(nullptr, QStringLiteral("“Velkin”已运行！")), QMessageBox::Ok);
+    }
+
+    void report_errors_shows_the_error_and_says_so()
+    {
+        QVERIFY(uikit::report_errors([] {}));
+        QVERIFY(shown.isEmpty());
+        QVERIFY(!uikit::report_errors([] { throw std::runtime_error("Unable to write to /x/vkset.vki"); }));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, QStringLiteral("Unable to write to /x/vkset.vki"));
+        QCOMPARE(shown[0].icon, QMessageBox::Critical);
+    }
+
+    void a_modal_window_stays_above_the_main_window_centred_on_it()
+    {
+        QWidget owner;
+        owner.setGeometry(100, 100, 328, 560);
+        owner.show();
+        QDialog dialog;
+        dialog.resize(200, 100);
+        QList<Qt::WindowFlags> seen;
+        uikit::set_modal_hook([&](QDialog& d) {
+            seen << d.windowFlags();
+            return 7;
+        });
+        QCOMPARE(uikit::show_modal(dialog, &owner), 7);
+        uikit::set_modal_hook({});
+        QCOMPARE(seen.size(), 1);
+        QVERIFY(seen[0].testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(seen[0].testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!seen[0].testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!seen[0].testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(dialog.parentWidget(), &owner);
+        QCOMPARE(dialog.isModal(), true);
+        QVERIFY((dialog.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <= 2);
+        QCOMPARE(dialog.font(), uikit::program_font());
+
+        // Without the hook the real loop runs, and the answer ends it.
+        testing::answer_modal<QDialog>([](QDialog* d) { d->done(3); });
+        QCOMPARE(uikit::show_modal(dialog, &owner), 3);
+    }
+
+    void a_label_tells_presses_from_clicks()
+    {
+        uikit::ClickLabel label;
+        label.resize(40, 20);
+        label.tag = 15;
+        QList<Qt::MouseButton> pressed;
+        int clicked = 0;
+        connect(&label, &uikit::ClickLabel::pressed, [&](uikit::ClickLabel* self, Qt::MouseButton b, QPoint) {
+            QCOMPARE(self->tag, 15);
+            pressed << b;
+        });
+        connect(&label, &uikit::ClickLabel::clicked, [&] { ++clicked; });
+        QTest::mouseClick(&label, Qt::RightButton);
+        QTest::mouseClick(&label, Qt::MiddleButton);
+        QCOMPARE(pressed, (QList<Qt::MouseButton>{Qt::RightButton, Qt::MiddleButton}));
+        QCOMPARE(clicked, 0);  // only the left button clicks
+        QTest::mouseClick(&label, Qt::LeftButton);
+        QCOMPARE(clicked, 1);
+        // Released outside the label: a press, no click.
+        QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(100, 5));
+        QCOMPARE(pressed.size(), 4);
+        QCOMPARE(clicked, 1);
     }
 
 private:
