@@ -2,6 +2,7 @@
 // function, report_errors, the modal-window helper and the clickable label.
 #include <QAbstractButton>
 #include <QDialog>
+#include <QPushButton>
 #include <QtTest>
 #include <stdexcept>
 
@@ -9,6 +10,7 @@
 #include "uikit/application.h"
 #include "uikit/clicklabel.h"
 #include "uikit/errors.h"
+#include "uikit/hintmessage.h"
 #include "uikit/messagebox.h"
 #include "uikit/modal.h"
 #include "uikit/style.h"
@@ -142,6 +144,34 @@ private slots:
         QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(100, 5));
         QCOMPARE(pressed.size(), 4);
         QCOMPARE(clicked, 1);
+    }
+
+    void a_hint_message_shows_without_blocking_and_tells_its_close()
+    {
+        QPointer<uikit::HintMessage> first =
+            new uikit::HintMessage("frm_taskhintmess", "任务提醒", "今天尚有【2】项任务未完成");
+        QPointer<uikit::HintMessage> second = new uikit::HintMessage("frm_taskhintmess", "任务提醒", "x");
+        int closed = 0;
+        for (auto* w : {first.data(), second.data()})
+            connect(w, &uikit::HintMessage::closed, [&] { ++closed; });
+        first->show_centred();
+        second->show_centred();
+        QVERIFY(first->isVisible() && !first->isModal());
+        QCOMPARE(first->windowTitle(), QStringLiteral("任务提醒"));
+        QVERIFY(first->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(first->size(), QSize(422, 212));
+        auto* label = first->findChild<QLabel*>("RzLabel1");
+        QCOMPARE(label->text(), QStringLiteral("今天尚有【2】项任务未完成"));
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
+        QCOMPARE(label->geometry(), QRect(34, 24, 361, 134));
+        QVERIFY(label->wordWrap());
+        QCOMPARE(testing::controls_without_accessible_name(first), QStringList());
+
+        // The button and the close box both close and say so.
+        first->findChild<QPushButton*>("Button1")->click();
+        second->close();
+        QCOMPARE(closed, 2);
+        QTRY_VERIFY(first.isNull() && second.isNull());  // deleted once closed
     }
 
 private:
