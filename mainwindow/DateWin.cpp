@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QTimer>
 
+#include "anniversaries/datehint.h"
 #include "mainwindow/datemenus.h"
 #include "mainwindow/monthview.h"
 #include "notes/notepage.h"
@@ -59,6 +60,7 @@ void TFRM_Date::FormCreate()
     sel.sel_daykey.clear();
     menus = new DateMenus(*ui, this);
     connect(ui->N9, &QAction::triggered, this, &TFRM_Date::N9Click);
+    connect(ui->N10, &QAction::triggered, this, &TFRM_Date::N10Click);
     connect(menus, &DateMenus::MenuMonth_1Click, this, &TFRM_Date::MenuMonth_1Click);
     connect(menus, &DateMenus::MenuYearClick, this, &TFRM_Date::MenuYearClick);
     connect(ui->sb_date_left, &QToolButton::clicked, this, &TFRM_Date::sb_date_leftClick);
@@ -94,6 +96,8 @@ void TFRM_Date::initapp_fromfx()
 }
 
 void TFRM_Date::Timer_apprunTimer() { Timer_apprun->stop(); }
+
+void TFRM_Date::N10Click() { anniversaries::show_datehint(this, session->today()); }
 
 void TFRM_Date::showEvent(QShowEvent* event)
 {

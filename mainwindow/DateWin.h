@@ -67,6 +67,7 @@ signals:
 
 public slots:
     void N9Click();
+    void N10Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
