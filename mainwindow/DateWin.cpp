@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "anniversaries/datehint.h"
+#include "anniversaries/reminders.h"
 #include "mainwindow/datemenus.h"
 #include "mainwindow/monthview.h"
 #include "notes/notepage.h"
@@ -85,9 +86,10 @@ void TFRM_Date::initapp_fromlocalset()
 }
 
 // The data file is opened by the session; the anniversary check follows
-// two seconds later.
+// two seconds later, on the session's clock.
 void TFRM_Date::initapp_fromfx()
 {
+    reminders = new anniversaries::Reminders([this] { return session->today(); }, this, this);
     Timer_apprun = new QTimer(this);
     Timer_apprun->setObjectName(QStringLiteral("Timer_apprun"));
     Timer_apprun->setInterval(2000);
@@ -95,7 +97,11 @@ void TFRM_Date::initapp_fromfx()
     Timer_apprun->start();
 }
 
-void TFRM_Date::Timer_apprunTimer() { Timer_apprun->stop(); }
+void TFRM_Date::Timer_apprunTimer()
+{
+    Timer_apprun->stop();
+    reminders->check();
+}
 
 void TFRM_Date::N10Click() { anniversaries::show_datehint(this, session->today()); }
 

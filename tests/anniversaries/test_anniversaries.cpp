@@ -1,23 +1,28 @@
-// The anniversary list window and the reading of stored rows, offscreen,
-// each case in a fresh program folder with its own data file.
+// The anniversary list window and the reminders, offscreen, each case in a
+// fresh program folder with its own data file and a clock of its own.
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
 #include <functional>
 
 #include "anniversaries/anniversary.h"
 #include "anniversaries/datehint.h"
+#include "anniversaries/reminders.h"
 #include "modal_answer.h"
 #include "program_folder_fixture.h"
 #include "storage/datafile.h"
 #include "storage/daydata.h"
+#include "uikit/hintmessage.h"
 #include "uikit/messagebox.h"
 #include "uikit/modal.h"
 
@@ -98,6 +103,51 @@ QString row(const char* date, const char* days, const char* state, const QString
     return QString::fromUtf8(date) + '|' + days + '|' + QString::fromUtf8(state) + '|' + description;
 }
 
+// Records the reminder windows in the order they are shown.
+class ShownReminders : public QObject {
+public:
+    QList<QPointer<uikit::HintMessage>> windows;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show && o->objectName() == QLatin1String("frm_datehintmess"))
+            if (auto* hint = qobject_cast<uikit::HintMessage*>(o); hint && !windows.contains(hint))
+                windows << hint;
+        return false;
+    }
+};
+ShownReminders* shown_reminders = nullptr;
+
+// The reminder windows on screen, the oldest first.
+QList<uikit::HintMessage*> reminder_windows()
+{
+    QList<uikit::HintMessage*> open;
+    for (const QPointer<uikit::HintMessage>& w : shown_reminders->windows)
+        if (w && w->isVisible())
+            open << w;
+    return open;
+}
+
+QStringList reminder_texts()
+{
+    QStringList texts;
+    for (uikit::HintMessage* w : reminder_windows())
+        texts << w->findChild<QLabel*>(QStringLiteral("RzLabel1"))->text();
+    return texts;
+}
+
+void close_reminder_windows()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("frm_datehintmess"))
+            delete w;
+}
+
+QTimer* date_timer(anniversaries::Reminders& r) { return r.findChild<QTimer*>(QStringLiteral("Timer_datecheck")); }
+
+void tick(QTimer* timer) { QVERIFY(QMetaObject::invokeMethod(timer, "timeout")); }
+
 }  // namespace
 
 class TestAnniversaries : public QObject {
@@ -105,6 +155,8 @@ class TestAnniversaries : public QObject {
 
     ProgramFolderFixture folder_;
     QStringList messages_;
+    ShownReminders shown_;
+
     // Opens the window for `today` and hands it to `act`, which answers it;
     // returns the window's result.
     int open_list(QDate today, const std::function<void(ListWindow)>& act)
@@ -123,6 +175,11 @@ class TestAnniversaries : public QObject {
     }
 
 private slots:
+    void initTestCase()
+    {
+        shown_reminders = &shown_;
+        qApp->installEventFilter(&shown_);
+    }
     void init()
     {
         folder_.enter();
@@ -137,6 +194,8 @@ private slots:
     {
         uikit::set_message_box_hook({});
         uikit::set_modal_hook({});
+        close_reminder_windows();
+        shown_.windows.clear();
         app_database.reset();
         folder_.leave();
     }
@@ -150,7 +209,14 @@ private slots:
     void unreadable_rows_open_listed_as_stored();
 
     void dates_and_days_are_read_strictly();
+    void the_reminder_day_data();
+    void the_reminder_day();
     void the_reminder_day_over_the_whole_calendar();
+
+    void reminders_of_the_day();
+    void unreadable_rows_are_skipped_and_named_once();
+    void due_tomorrow_is_announced_after_midnight_once();
+    void a_failing_query_shows_its_error_and_nothing_else();
 };
 
 // ---------------------------------------------------------------- the list window
@@ -454,6 +520,51 @@ void TestAnniversaries::dates_and_days_are_read_strictly()
     QCOMPARE(anniversaries::stored_days("x"), QStringLiteral("x"));
 }
 
+void TestAnniversaries::the_reminder_day_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("days");
+    QTest::addColumn<QDate>("announced");
+    QTest::newRow("3 days before the 10th") << "2024-03-10"
+                                            << "03" << QDate(2024, 3, 7);
+    QTest::newRow("one digit as typed elsewhere") << "2024-03-10"
+                                                  << "3" << QDate(2024, 3, 7);
+    QTest::newRow("1 March, leap year") << "2024-03-31"
+                                        << "30" << QDate(2024, 3, 1);
+    QTest::newRow("1 March, common year") << "2023-03-31"
+                                          << "30" << QDate(2023, 3, 1);
+    QTest::newRow("across leap February") << "2024-03-01"
+                                          << "01" << QDate(2024, 2, 29);
+    QTest::newRow("across common February") << "2023-03-01"
+                                            << "01" << QDate(2023, 2, 28);
+    QTest::newRow("99 days across February, leap") << "2024-05-01"
+                                                   << "99" << QDate(2024, 1, 23);
+    QTest::newRow("99 days across February, common") << "2023-05-01"
+                                                     << "99" << QDate(2023, 1, 22);
+    QTest::newRow("into the year before") << "2024-01-02"
+                                          << "05" << QDate(2023, 12, 28);
+}
+
+void TestAnniversaries::the_reminder_day()
+{
+    QFETCH(QString, date);
+    QFETCH(QString, days);
+    QFETCH(QDate, announced);
+    const Entry on_entry{date, days, QString::fromUtf8(on), QStringLiteral("生日")};
+    const Entry off_entry{date, days, QString::fromUtf8(off), QStringLiteral("生日")};
+    const std::vector<Entry> list{on_entry, off_entry};
+    const anniversaries::DayCheck due = anniversaries::check_day(list, announced);
+    QCOMPARE(due.due, std::vector<Entry>{on_entry});  // never one switched off
+    QVERIFY(due.unreadable.empty());
+    const int n = days.toInt();
+    QCOMPARE(anniversaries::reminder_text(on_entry.description, n),
+             QStringLiteral("今天距离【生日】还有%1天！").arg(n));
+    // Not the day after, not the date itself, not a year later.
+    const QDate stored_date = QDate::fromString(date, Qt::ISODate);
+    for (QDate other : {announced.addDays(1), announced.addDays(-1), stored_date, announced.addYears(1)})
+        QVERIFY2(anniversaries::check_day(list, other).due.empty(), qPrintable(other.toString(Qt::ISODate)));
+}
+
 // Every day from 1901 to 2050 with a short, a month's and the longest
 // notice: the stored text of the date it counts back from leads to that
 // day and to no other.
@@ -466,6 +577,118 @@ void TestAnniversaries::the_reminder_day_over_the_whole_calendar()
             if (anniversaries::reminder_day(e) != day)
                 QFAIL(qPrintable(e.date + " " + e.days));
         }
+}
+
+// ---------------------------------------------------------------- reminders
+
+void TestAnniversaries::reminders_of_the_day()
+{
+    const QDate today(2024, 3, 7);
+    anniversaries::Reminders reminders([&] { return today; }, nullptr);
+    reminders.check();  // an empty table shows nothing
+    QVERIFY(reminder_windows().isEmpty());
+
+    store({{"2024-03-10", "03", on, "甲"},
+           {"2024-03-10", "03", off, "关掉的"},
+           {"2024-03-11", "03", on, "不是今天"},
+           {"2025-03-10", "03", on, "明年"},
+           {"2024-03-17", "10", on, "乙"},
+           {"2024-03-17", "10", on, "乙"}});
+    reminders.check();
+    QCOMPARE(reminder_texts(),
+             (QStringList{"今天距离【甲】还有3天！", "今天距离【乙】还有10天！", "今天距离【乙】还有10天！"}));
+    for (uikit::HintMessage* w : reminder_windows()) {
+        QCOMPARE(w->windowTitle(), QStringLiteral("纪念日提醒"));
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowModality(), Qt::NonModal);
+        QVERIFY(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+    QVERIFY(!QApplication::activeModalWidget());
+
+    // The same day again announces nothing twice, also after one is closed.
+    reminder_windows().first()->close();
+    reminders.check();
+    QCOMPARE(reminder_texts().size(), 2);
+    QVERIFY(messages_.isEmpty());
+}
+
+void TestAnniversaries::unreadable_rows_are_skipped_and_named_once()
+{
+    QDate today(2024, 3, 7);
+    store({{"2024-02-30", "03", on, "二月三十"},
+           {"2024-03-10", "03", on, "甲"},
+           {"abc", "03", off, "关掉的乱码"},
+           {"2024-03-10", "x", on, "坏天数"},
+           {"2024-03-17", "10", on, "乙"},
+           {"2024-03-11", "03", on, "明天"}});
+    anniversaries::Reminders reminders([&] { return today; }, nullptr);
+    reminders.check();
+    QCOMPARE(reminder_texts(), (QStringList{"今天距离【甲】还有3天！", "今天距离【乙】还有10天！"}));
+    QCOMPARE(messages_.size(), 1);
+    for (const char* named : {"2024-02-30", "关掉的乱码", "坏天数"})
+        QVERIFY2(messages_.first().contains(QString::fromUtf8(named)), named);
+    QVERIFY(!messages_.first().contains(QStringLiteral("“甲”")));
+
+    // The next day's check announces its own and does not name them again.
+    today = today.addDays(1);
+    reminders.check_date_change();
+    QCOMPARE(reminder_texts().size(), 3);
+    QCOMPARE(reminder_texts().last(), QStringLiteral("今天距离【明天】还有3天！"));
+    QCOMPARE(messages_.size(), 1);
+}
+
+void TestAnniversaries::due_tomorrow_is_announced_after_midnight_once()
+{
+    QDate today(2024, 12, 31);
+    store({{"2025-01-03", "02", on, "新年后"}});
+    anniversaries::Reminders reminders([&] { return today; }, nullptr);
+    QTimer* timer = date_timer(reminders);
+    QVERIFY(timer && !timer->isActive());  // watching starts with the first check
+    reminders.check();
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), anniversaries::Reminders::date_poll_ms);
+    tick(timer);
+    QVERIFY(reminder_windows().isEmpty());
+
+    today = QDate(2025, 1, 1);  // past midnight
+    tick(timer);
+    QCOMPARE(reminder_texts(), QStringList{"今天距离【新年后】还有2天！"});
+    tick(timer);
+    reminders.check();
+    QCOMPARE(reminder_texts().size(), 1);
+
+    // A clock set back and forward again does not repeat the day's reminder.
+    today = QDate(2024, 12, 31);
+    tick(timer);
+    today = QDate(2025, 1, 1);
+    tick(timer);
+    QCOMPARE(reminder_texts().size(), 1);
+    QVERIFY(messages_.isEmpty());
+}
+
+void TestAnniversaries::a_failing_query_shows_its_error_and_nothing_else()
+{
+    const QDate today(2024, 3, 7);
+    store({{"2024-03-10", "03", on, "甲"}});
+    db().execute("ALTER TABLE vk_jnr RENAME TO vk_jnr_gone");
+    anniversaries::Reminders reminders([&] { return today; }, nullptr);
+    reminders.check();
+    QVERIFY(reminder_windows().isEmpty());
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_.first().contains(QStringLiteral("vk_jnr")), qPrintable(messages_.first()));
+
+    // The window does not open either; its error reaches the caller.
+    uikit::set_modal_hook([](QDialog&) {
+        QTest::qFail("the window opened", __FILE__, __LINE__);
+        return 0;
+    });
+    QVERIFY_THROWS_EXCEPTION(ESQLiteException, anniversaries::show_datehint(nullptr, today));
+
+    // With the data file closed at shutdown, a late check does nothing.
+    app_database.reset();
+    reminders.check();
+    QVERIFY(reminder_windows().isEmpty());
+    QCOMPARE(messages_.size(), 1);
 }
 
 QTEST_MAIN(TestAnniversaries)
