@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QTimer>
 
+#include "anniversaries/datehint.h"
+#include "anniversaries/reminders.h"
 #include "mainwindow/datemenus.h"
 #include "mainwindow/monthview.h"
 #include "notes/notepage.h"
@@ -59,6 +61,7 @@ void TFRM_Date::FormCreate()
     sel.sel_daykey.clear();
     menus = new DateMenus(*ui, this);
     connect(ui->N9, &QAction::triggered, this, &TFRM_Date::N9Click);
+    connect(ui->N10, &QAction::triggered, this, &TFRM_Date::N10Click);
     connect(menus, &DateMenus::MenuMonth_1Click, this, &TFRM_Date::MenuMonth_1Click);
     connect(menus, &DateMenus::MenuYearClick, this, &TFRM_Date::MenuYearClick);
     connect(ui->sb_date_left, &QToolButton::clicked, this, &TFRM_Date::sb_date_leftClick);
@@ -83,9 +86,10 @@ void TFRM_Date::initapp_fromlocalset()
 }
 
 // The data file is opened by the session; the anniversary check follows
-// two seconds later.
+// two seconds later, on the session's clock.
 void TFRM_Date::initapp_fromfx()
 {
+    reminders = new anniversaries::Reminders([this] { return session->today(); }, this, this);
     Timer_apprun = new QTimer(this);
     Timer_apprun->setObjectName(QStringLiteral("Timer_apprun"));
     Timer_apprun->setInterval(2000);
@@ -93,7 +97,13 @@ void TFRM_Date::initapp_fromfx()
     Timer_apprun->start();
 }
 
-void TFRM_Date::Timer_apprunTimer() { Timer_apprun->stop(); }
+void TFRM_Date::Timer_apprunTimer()
+{
+    Timer_apprun->stop();
+    reminders->check();
+}
+
+void TFRM_Date::N10Click() { anniversaries::show_datehint(this, session->today()); }
 
 void TFRM_Date::showEvent(QShowEvent* event)
 {

@@ -17,6 +17,9 @@
 class QTimer;
 class DateMenus;
 class MonthView;
+namespace anniversaries {
+class Reminders;
+}
 namespace Ui {
 class FRM_Date;
 }
@@ -67,6 +70,7 @@ signals:
 
 public slots:
     void N9Click();
+    void N10Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -105,5 +109,6 @@ private:
     bool first_show_done = false;
 
     QTimer* Timer_apprun = nullptr;
+    anniversaries::Reminders* reminders = nullptr;
     QTimer* Timer_taskhint = nullptr;
 };

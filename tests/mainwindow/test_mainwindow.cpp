@@ -1,9 +1,13 @@
 // The main window offscreen: its frame, the month view's cells, captions,
-// colours and marks, navigation between dates, start-up and shutdown.
+// colours and marks, navigation between dates, start-up and shutdown, and
+// what it opens and starts: the anniversary list and reminders.
 #include <QAction>
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QFile>
 #include <QMenu>
 #include <QTableWidget>
+#include <QTextCharFormat>
 #include <QToolButton>
 #include <QtTest>
 
@@ -12,6 +16,7 @@
 #include "modal_answer.h"
 #include "tasks/taskflags.h"
 #include "uikit/clicklabel.h"
+#include "uikit/modal.h"
 #include "uikit/shape.h"
 #include "windowfixture.h"
 
@@ -101,6 +106,8 @@ private slots:
     void unopenable_data_file_reports_and_ends();
     void failed_shutdown_save_reports_and_still_ends();
     void session_end_saves_and_keeps_the_data_file_open();
+
+    void anniversaries_after_start_and_from_the_menu();
 };
 
 void TestMainWindow::frame_flags_and_fixed_size()
@@ -547,6 +554,51 @@ void TestMainWindow::session_end_saves_and_keeps_the_data_file_open()
     QVERIFY(!app_database);
     w->doformclose();  // a second shutdown does nothing
     QVERIFY(f.messages.isEmpty());
+}
+
+void TestMainWindow::anniversaries_after_start_and_from_the_menu()
+{
+    WindowFixture f;
+    auto db = f.prepared_data_file();
+    db->execute("insert into vk_jnr(sDate,sourcebz,txDays,sState,Desc) values(?,'0',?,?,?)",
+                {std::string("2024-02-13"), std::string("03"), std::string("开启"), std::string("元宵")});
+    db.reset();
+    const auto reminders = [] {
+        QStringList texts;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("frm_datehintmess") && top->isVisible())
+                texts << child<QLabel>(top, "RzLabel1")->text();
+        return texts;
+    };
+    auto w = f.open_window(QDate(2024, 2, 10));
+    auto* timer = child<QTimer>(w.get(), "Timer_apprun");
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 2000);
+    QVERIFY(reminders().isEmpty());
+    QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));  // two seconds later
+    QVERIFY(!timer->isActive());
+    QCOMPARE(reminders(), QStringList{"今天距离【元宵】还有3天！"});
+
+    // The menu item opens the list, with the session's today marked.
+    QString opened;
+    QDate shown;
+    int today_weight = 0;
+    uikit::set_modal_hook([&](QDialog& d) {
+        opened = d.objectName();
+        auto* date = child<QDateEdit>(&d, "RzDateTimePicker1");
+        shown = date->date();
+        today_weight = date->calendarWidget()->dateTextFormat(QDate(2024, 2, 10)).fontWeight();
+        return int(QDialog::Rejected);
+    });
+    trigger(w.get(), "N10");
+    uikit::set_modal_hook({});
+    QCOMPARE(opened, QStringLiteral("frm_datehint"));
+    QCOMPARE(shown, QDate(2024, 2, 13));
+    QCOMPARE(today_weight, int(QFont::Bold));
+    QVERIFY(f.messages.isEmpty());
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("frm_datehintmess"))
+            delete top;
 }
 
 QTEST_MAIN(TestMainWindow)
