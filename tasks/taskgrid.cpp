@@ -1,7 +1,10 @@
 #include "tasks/taskgrid.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QStyledItemDelegate>
 
 #include "uikit/style.h"
@@ -47,6 +50,29 @@ protected:
     }
 };
 
+// The grid lines in grey, whatever the desktop's style draws them in.
+class GridLineStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override
+    {
+        if (hint == SH_Table_GridLineColor)
+            return static_cast<int>(uikit::colour::grey.rgba());
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+// One for every grid; it lives as long as the application.
+QStyle* grid_line_style()
+{
+    static QPointer<GridLineStyle> style;
+    if (!style) {
+        style = new GridLineStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
 // A row is orange while its task is open and green otherwise; the grid
 // shows no selection or focus of its own, only the red underline of the
 // selected row.
@@ -80,6 +106,7 @@ TaskGrid::Look TaskGrid::manager_look() { return {{28, 50, 379}, uikit::colour::
 
 TaskGrid::TaskGrid(QWidget* parent) : QTableWidget(parent)
 {
+    setStyle(grid_line_style());
     setHorizontalHeader(new TaskGridHeader(this));
     setItemDelegate(new TaskCellDelegate(*this));
     verticalHeader()->hide();
@@ -112,7 +139,6 @@ void TaskGrid::configure(const Look& look)
     horizontalHeader()->setFont(font);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Base, uikit::colour::page_yellow);
-    palette.setColor(QPalette::Mid, uikit::colour::grey);
     setPalette(palette);
     clear_list();
 }
