@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 
+#include "controls.h"
 #include "storage/datafile.h"
 #include "storage/daydata.h"
 #include "tasks/plandialog.h"
@@ -57,30 +58,21 @@ private:
     std::deque<Answer> answers_;
 };
 
-template <typename T>
-T* control(QWidget* window, const QString& name)
-{
-    T* found = window->findChild<T*>(name);
-    if (!found)
-        qFatal("no control named %s", qPrintable(name));
-    return found;
-}
-
 // The task editor answered with a text, a category (0-3) and a state (0-1),
 // confirmed by "确定(&S)".
 inline ModalAnswers::Answer type_task(const QString& text, int category = 0, int state = 0)
 {
     return [=](QDialog& d) {
-        control<QRadioButton>(&d, QStringLiteral("RadioGroup1_%1").arg(category))->setChecked(true);
-        control<QRadioButton>(&d, QStringLiteral("RadioGroup2_%1").arg(state))->setChecked(true);
-        control<QPlainTextEdit>(&d, "Memo1")->setPlainText(text);
-        control<QPushButton>(&d, "Button1")->click();
+        child<QRadioButton>(&d, QStringLiteral("RadioGroup1_%1").arg(category))->setChecked(true);
+        child<QRadioButton>(&d, QStringLiteral("RadioGroup2_%1").arg(state))->setChecked(true);
+        child<QPlainTextEdit>(&d, "Memo1")->setPlainText(text);
+        child<QPushButton>(&d, "Button1")->click();
     };
 }
 
 inline ModalAnswers::Answer press(const char* button)
 {
-    return [=](QDialog& d) { control<QPushButton>(&d, button)->click(); };
+    return [=](QDialog& d) { child<QPushButton>(&d, button)->click(); };
 }
 
 inline ModalAnswers::Answer close_box()

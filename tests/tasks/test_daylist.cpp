@@ -33,8 +33,8 @@ const QColor grey(0x80, 0x80, 0x80);
 const std::string open = "进行中";
 const std::string done = "已完成";
 
-tasks::TaskGrid* grid_of(QWidget* w) { return control<tasks::TaskGrid>(w, "sg_mon_log"); }
-void click(QWidget* w, const char* button) { control<QPushButton>(w, button)->click(); }
+tasks::TaskGrid* grid_of(QWidget* w) { return child<tasks::TaskGrid>(w, "sg_mon_log"); }
+void click(QWidget* w, const char* button) { child<QPushButton>(w, button)->click(); }
 
 // Double-clicks the row as the user does: the press makes it current.
 void double_click_row(tasks::TaskGrid* grid, int row)
@@ -67,7 +67,7 @@ bool task_mark_shown(TFRM_Date* w, int day)
         if (label->objectName().startsWith("day_labels_") && label->isVisibleTo(w) &&
             label->text() == QString::number(day)) {
             const QString cell = label->objectName().mid(QStringLiteral("day_labels_").size());
-            return control<QWidget>(w, "task_marks_" + cell)->isVisibleTo(w);
+            return child<QWidget>(w, "task_marks_" + cell)->isVisibleTo(w);
         }
     return false;
 }
@@ -80,10 +80,34 @@ QPoint in_row(tasks::TaskGrid* grid, int row, int column = 0)
     return grid->viewport()->mapTo(grid, cell.topLeft() + QPoint(5, 2));  // above the text
 }
 
-void put_tasks(TSQLiteDatabase& db, const char* day, const std::vector<Task>& list)
+// The main window on `today`, started on a data file holding the tasks of
+// the days given.
+std::unique_ptr<TFRM_Date> open_with_tasks(WindowFixture& f, QDate today,
+                                           std::initializer_list<std::pair<const char*, std::vector<Task>>> days)
 {
-    daydata::replace_tasks(db, day, list);
+    auto db = f.prepared_data_file();
+    for (const auto& [day, list] : days)
+        daydata::replace_tasks(*db, day, list);
+    db.reset();
+    return f.open_window(today);
 }
+
+// The reschedule dialog answered with a date and the two boxes.
+// "取消" with `button` "Button2", the close box with none.
+ModalAnswers::Answer move_to(QDate date, bool delete_original = true, bool mark = true, const char* button = "Button1")
+{
+    return [=](QDialog& d) {
+        child<QCheckBox>(&d, "cb_del")->setChecked(delete_original);
+        child<QCheckBox>(&d, "cb_changebz")->setChecked(mark);
+        child<QDateEdit>(&d, "RzDateTimePicker1")->setDate(date);
+        if (button)
+            child<QPushButton>(&d, button)->click();
+        else
+            d.close();
+    };
+}
+
+std::string task_row_count() { return app_database->query("SELECT count(*) FROM vk_schedule").field_text(0); }
 
 // The main window's DayHost, for the operations on a grid of their own.
 class CountingHost : public uikit::DayHost {
@@ -130,7 +154,7 @@ void TestDayList::the_page_holds_the_grid_above_its_button_bar()
     WindowFixture f;
     auto w = f.open_window(QDate(2024, 2, 10));
     auto* grid = grid_of(w.get());
-    QVERIFY(control<QWidget>(w.get(), "TabSheet5")->isAncestorOf(grid));
+    QVERIFY(child<QWidget>(w.get(), "TabSheet5")->isAncestorOf(grid));
     QCOMPARE(grid->columnCount(), 3);
     QCOMPARE(grid->rowCount(), 1);
     const QStringList header{"类别", "状态", "任务安排"};
@@ -147,19 +171,19 @@ void TestDayList::the_page_holds_the_grid_above_its_button_bar()
     QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
 
-    auto* bar = control<QWidget>(w.get(), "Panel9");
+    auto* bar = child<QWidget>(w.get(), "Panel9");
     QCOMPARE(bar->height(), 33);
     QVERIFY(grid->geometry().bottom() < bar->geometry().top());
     const char* buttons[] = {"bt_plan_add", "bt_plan_del", "bt_plan_edit", "Button7", "Button8", "Button2"};
     const QStringList captions{"添加", "删除", "编辑", "提醒", "管理", "变更"};
     for (int i = 0; i < 6; ++i) {
-        auto* b = control<QPushButton>(w.get(), buttons[i]);
+        auto* b = child<QPushButton>(w.get(), buttons[i]);
         QCOMPARE(b->text(), captions[i]);
         QCOMPARE(b->geometry(), QRect(8 + 51 * i, 4, 45, 25));
     }
     // "提醒" and "管理" only say they were pressed, until their windows come.
-    QSignalSpy options(control<QObject>(w.get(), "TaskPage"), SIGNAL(reminder_options_requested()));
-    QSignalSpy manager(control<QObject>(w.get(), "TaskPage"), SIGNAL(task_manager_requested()));
+    QSignalSpy options(child<QObject>(w.get(), "TaskPage"), SIGNAL(reminder_options_requested()));
+    QSignalSpy manager(child<QObject>(w.get(), "TaskPage"), SIGNAL(task_manager_requested()));
     click(w.get(), "Button7");
     click(w.get(), "Button8");
     QCOMPARE(options.size(), 1);
@@ -170,10 +194,9 @@ void TestDayList::the_page_holds_the_grid_above_its_button_bar()
 void TestDayList::rows_are_drawn_by_state_with_the_selected_row_underlined()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    put_tasks(*db, "20240210", {{"A", open, "open"}, {"B", done, "finished"}, {"C", "暂停", "other state"}});
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w =
+        open_with_tasks(f, QDate(2024, 2, 10),
+                        {{"20240210", {{"A", open, "open"}, {"B", done, "finished"}, {"C", "暂停", "other state"}}}});
     auto* grid = grid_of(w.get());
     QCOMPARE(grid->rowCount(), 3);
     QCOMPARE(pixel(grid, QPoint(60, 10)), header_yellow);
@@ -214,10 +237,8 @@ void TestDayList::rows_are_drawn_by_state_with_the_selected_row_underlined()
 void TestDayList::a_line_break_is_drawn_on_one_line_and_stored_as_typed()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    put_tasks(*db, "20240210", {{"A", open, "two\nlines"}, {"A", open, "two lines"}});
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w =
+        open_with_tasks(f, QDate(2024, 2, 10), {{"20240210", {{"A", open, "two\nlines"}, {"A", open, "two lines"}}}});
     auto* grid = grid_of(w.get());
     const QImage image = grid->grab().toImage();
     const QRect first = grid->visualRect(grid->model()->index(0, 2)).translated(grid->viewport()->pos());
@@ -279,10 +300,7 @@ void TestDayList::added_tasks_fill_row_one_then_go_to_the_end()
 void TestDayList::edit_rewrites_the_current_row()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    put_tasks(*db, "20240210", {{"A", open, "one"}, {"D", done, "two  "}});
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w = open_with_tasks(f, QDate(2024, 2, 10), {{"20240210", {{"A", open, "one"}, {"D", done, "two  "}}}});
     auto* grid = grid_of(w.get());
     ModalAnswers answers;
     answers.then(press("Button2"));
@@ -292,9 +310,9 @@ void TestDayList::edit_rewrites_the_current_row()
 
     answers.then([](QDialog& d) {
         QCOMPARE(d.windowTitle(), QStringLiteral("编辑任务"));
-        QCOMPARE(control<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QStringLiteral("two"));
-        QVERIFY(control<QRadioButton>(&d, "RadioGroup1_3")->isChecked());
-        QVERIFY(control<QRadioButton>(&d, "RadioGroup2_1")->isChecked());
+        QCOMPARE(child<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QStringLiteral("two"));
+        QVERIFY(child<QRadioButton>(&d, "RadioGroup1_3")->isChecked());
+        QVERIFY(child<QRadioButton>(&d, "RadioGroup2_1")->isChecked());
         type_task("changed", 2, 0)(d);
     });
     click(w.get(), "bt_plan_edit");
@@ -314,10 +332,8 @@ void TestDayList::edit_rewrites_the_current_row()
 void TestDayList::delete_moves_the_rows_below_up()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    put_tasks(*db, "20240210", {{"A", open, "1"}, {"B", open, "2"}, {"C", open, "3"}, {"D", open, "4"}});
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w = open_with_tasks(f, QDate(2024, 2, 10),
+                             {{"20240210", {{"A", open, "1"}, {"B", open, "2"}, {"C", open, "3"}, {"D", open, "4"}}}});
     auto* grid = grid_of(w.get());
     const auto texts = [&] {
         QStringList t;
@@ -340,10 +356,7 @@ void TestDayList::delete_moves_the_rows_below_up()
 void TestDayList::deleting_the_only_task_empties_the_day_when_left()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    put_tasks(*db, "20240210", {{"A", open, "only"}});
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w = open_with_tasks(f, QDate(2024, 2, 10), {{"20240210", {{"A", open, "only"}}}});
     QVERIFY(task_mark_shown(w.get(), 10));
     click(w.get(), "bt_plan_del");
     QCOMPARE(rows_of(*grid_of(w.get())), QList<TaskRow>{TaskRow{}});
@@ -357,11 +370,8 @@ void TestDayList::deleting_the_only_task_empties_the_day_when_left()
 void TestDayList::toggling_twice_rewrites_the_rows_unchanged()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    const std::vector<Task> day{{"A", open, "a"}, {"B", done, "b"}, {"C", "暂停", "c"}};
-    put_tasks(*db, "20240210", day);
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w = open_with_tasks(f, QDate(2024, 2, 10),
+                             {{"20240210", {{"A", open, "a"}, {"B", done, "b"}, {"C", "暂停", "c"}}}});
     auto* grid = grid_of(w.get());
     double_click_row(grid, 0);
     QCOMPARE(grid->task(0).state, QStringLiteral("已完成"));
@@ -381,8 +391,7 @@ void TestDayList::toggling_twice_rewrites_the_rows_unchanged()
 void TestDayList::the_save_operations_write_only_a_changed_list()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    app_database = std::move(db);
+    app_database = f.prepared_data_file();
     tasks::TaskGrid grid;
     grid.configure(tasks::TaskGrid::manager_look());
     QCOMPARE(grid.columnWidth(1), 50);
@@ -390,7 +399,7 @@ void TestDayList::the_save_operations_write_only_a_changed_list()
     QCOMPARE(grid.look().header_colour, QColor(0xC0, 0xC0, 0xC0));
     QCOMPARE(grid.look().underline_length, 380);
     CountingHost host;
-    put_tasks(*app_database, "20240305", {{"A", open, "stored"}});
+    daydata::replace_tasks(*app_database, "20240305", {{"A", open, "stored"}});
 
     // Unchanged: nothing written, no redraw.
     tasks::schedule_changed = false;
@@ -453,10 +462,7 @@ void TestDayList::hostile_texts_round_trip_through_the_list()
 void TestDayList::a_write_back_failing_half_way_keeps_everything()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    put_tasks(*db, "20240210", {{"A", open, "old one"}, {"B", done, "old two"}});
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w = open_with_tasks(f, QDate(2024, 2, 10), {{"20240210", {{"A", open, "old one"}, {"B", done, "old two"}}}});
     ModalAnswers answers;
     answers.then(type_task("new three")).then(type_task("new four"));
     click(w.get(), "bt_plan_add");
@@ -489,13 +495,10 @@ void TestDayList::a_write_back_failing_half_way_keeps_everything()
 void TestDayList::two_hundred_tasks_load_draw_and_save_in_order()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
     std::vector<Task> day;
     for (int i = 0; i < 200; ++i)
         day.push_back({std::string(1, "ABCD"[i % 4]), i % 3 ? open : done, "task " + std::to_string(i)});
-    put_tasks(*db, "20240210", day);
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w = open_with_tasks(f, QDate(2024, 2, 10), {{"20240210", day}});
     auto* grid = grid_of(w.get());
     QCOMPARE(grid->rowCount(), 200);
     for (int i = 0; i < 200; ++i)
@@ -534,7 +537,7 @@ void TestDayList::a_failed_load_locks_the_list()
 {
     WindowFixture f;
     auto db = f.prepared_data_file();
-    put_tasks(*db, "20240211", {{"A", open, "unreadable"}});
+    daydata::replace_tasks(*db, "20240211", {{"A", open, "unreadable"}});
     // The texts of 11 February cannot be read; the month's marks can.
     db->execute("ALTER TABLE vk_schedule RENAME TO stored_tasks");
     db->execute("CREATE VIEW vk_schedule AS SELECT ID, sDate, lb, sState,"
@@ -547,11 +550,11 @@ void TestDayList::a_failed_load_locks_the_list()
     QVERIFY(grid_of(w.get())->is_empty());
     QVERIFY(!grid_of(w.get())->isEnabled());
     for (const char* button : {"bt_plan_add", "bt_plan_del", "bt_plan_edit", "Button2"})
-        QVERIFY(!control<QPushButton>(w.get(), button)->isEnabled());
+        QVERIFY(!child<QPushButton>(w.get(), button)->isEnabled());
     press_day(w.get(), 12);
     QCOMPARE(f.messages.size(), 1);
     QVERIFY(grid_of(w.get())->isEnabled());
-    QVERIFY(control<QPushButton>(w.get(), "bt_plan_add")->isEnabled());
+    QVERIFY(child<QPushButton>(w.get(), "bt_plan_add")->isEnabled());
 }
 
 // ---------------------------------------------------------------- moving
@@ -559,10 +562,7 @@ void TestDayList::a_failed_load_locks_the_list()
 void TestDayList::a_moved_task_leaves_its_day_at_once()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    put_tasks(*db, "20240210", {{"A", open, "stay"}, {"B", open, "move me"}});
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w = open_with_tasks(f, QDate(2024, 2, 10), {{"20240210", {{"A", open, "stay"}, {"B", open, "move me"}}}});
     auto* grid = grid_of(w.get());
     ModalAnswers answers;
     answers.then(type_task("unsaved"));
@@ -570,9 +570,8 @@ void TestDayList::a_moved_task_leaves_its_day_at_once()
     answers.then([](QDialog& d) {
         QCOMPARE(d.objectName(), QStringLiteral("frm_taskchange"));
         // The editor opens on today.
-        QCOMPARE(control<QDateEdit>(&d, "RzDateTimePicker1")->date(), QDate(2024, 2, 10));
-        control<QDateEdit>(&d, "RzDateTimePicker1")->setDate(QDate(2024, 2, 20));
-        control<QPushButton>(&d, "Button1")->click();
+        QCOMPARE(child<QDateEdit>(&d, "RzDateTimePicker1")->date(), QDate(2024, 2, 10));
+        move_to(QDate(2024, 2, 20))(d);
     });
     select_row(grid, 1);
     click(w.get(), "Button2");
@@ -592,10 +591,7 @@ void TestDayList::a_moved_task_leaves_its_day_at_once()
     // Moving the only task left empties the day; to a year beyond the
     // lunar tables as well.
     click(w.get(), "bt_plan_del");
-    answers.then([](QDialog& d) {
-        control<QDateEdit>(&d, "RzDateTimePicker1")->setDate(QDate(2051, 1, 15));
-        control<QPushButton>(&d, "Button1")->click();
-    });
+    answers.then(move_to(QDate(2051, 1, 15)));
     click(w.get(), "Button2");
     QVERIFY(stored_on("20240210").empty());
     QCOMPARE(stored_on("20510115"), (std::vector<Task>{{"A", open, "【变更】stay"}}));
@@ -607,20 +603,9 @@ void TestDayList::a_moved_task_leaves_its_day_at_once()
 void TestDayList::a_copy_keeps_the_task_and_its_text_on_request()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    put_tasks(*db, "20240210", {{"C", open, "copy me"}});
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w = open_with_tasks(f, QDate(2024, 2, 10), {{"20240210", {{"C", open, "copy me"}}}});
     ModalAnswers answers;
-    const auto choose = [](bool remove, bool mark, QDate date) {
-        return [=](QDialog& d) {
-            control<QCheckBox>(&d, "cb_del")->setChecked(remove);
-            control<QCheckBox>(&d, "cb_changebz")->setChecked(mark);
-            control<QDateEdit>(&d, "RzDateTimePicker1")->setDate(date);
-            control<QPushButton>(&d, "Button1")->click();
-        };
-    };
-    answers.then(choose(false, true, QDate(2024, 2, 11))).then(choose(false, false, QDate(2024, 2, 12)));
+    answers.then(move_to(QDate(2024, 2, 11), false, true)).then(move_to(QDate(2024, 2, 12), false, false));
     click(w.get(), "Button2");
     click(w.get(), "Button2");
     QCOMPARE(rows_of(*grid_of(w.get())), (QList<TaskRow>{{"C", "进行中", "copy me"}}));
@@ -634,11 +619,9 @@ void TestDayList::a_copy_keeps_the_task_and_its_text_on_request()
 void TestDayList::the_mark_is_given_once()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    put_tasks(*db, "20240310", {{"A", open, "already 【变更】 once"}});
-    put_tasks(*db, "20240301", {{"D", done, "there"}});
-    db.reset();
-    auto w = f.open_window(QDate(2024, 3, 1));
+    auto w =
+        open_with_tasks(f, QDate(2024, 3, 1),
+                        {{"20240310", {{"A", open, "already 【变更】 once"}}}, {"20240301", {{"D", done, "there"}}}});
     press_day(w.get(), 10);  // today is 1 March: the editor opens there
     ModalAnswers answers;
     answers.then(press("Button1"));
@@ -649,10 +632,8 @@ void TestDayList::the_mark_is_given_once()
 void TestDayList::moving_is_refused_for_finished_tasks_and_the_same_day()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    put_tasks(*db, "20240210", {{"A", open, "open"}, {"B", " 已完成 ", "finished"}});
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w =
+        open_with_tasks(f, QDate(2024, 2, 10), {{"20240210", {{"A", open, "open"}, {"B", " 已完成 ", "finished"}}}});
     ModalAnswers answers;
     select_row(grid_of(w.get()), 1);
     click(w.get(), "Button2");
@@ -663,7 +644,7 @@ void TestDayList::moving_is_refused_for_finished_tasks_and_the_same_day()
     answers.then(press("Button1"));  // today, the day on show
     click(w.get(), "Button2");
     QCOMPARE(f.messages.last(), QStringLiteral("变更日期不能为任务当前日期！"));
-    QCOMPARE(app_database->query("SELECT count(*) FROM vk_schedule").field_text(0), std::string("2"));
+    QCOMPARE(task_row_count(), std::string("2"));
     QCOMPARE(grid_of(w.get())->rowCount(), 2);
     QVERIFY(!tasks::schedule_changed);
 }
@@ -671,23 +652,13 @@ void TestDayList::moving_is_refused_for_finished_tasks_and_the_same_day()
 void TestDayList::cancel_and_close_box_move_nothing()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    put_tasks(*db, "20240210", {{"A", open, "x"}});
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w = open_with_tasks(f, QDate(2024, 2, 10), {{"20240210", {{"A", open, "x"}}}});
     ModalAnswers answers;
-    answers
-        .then([](QDialog& d) {
-            control<QDateEdit>(&d, "RzDateTimePicker1")->setDate(QDate(2024, 2, 20));
-            control<QPushButton>(&d, "Button2")->click();
-        })
-        .then([](QDialog& d) {
-            control<QDateEdit>(&d, "RzDateTimePicker1")->setDate(QDate(2024, 2, 20));
-            d.close();
-        });
+    answers.then(move_to(QDate(2024, 2, 20), true, true, "Button2"))
+        .then(move_to(QDate(2024, 2, 20), true, true, nullptr));
     click(w.get(), "Button2");
     click(w.get(), "Button2");
-    QCOMPARE(app_database->query("SELECT count(*) FROM vk_schedule").field_text(0), std::string("1"));
+    QCOMPARE(task_row_count(), std::string("1"));
     QCOMPARE(grid_of(w.get())->rowCount(), 1);
     QVERIFY(!tasks::schedule_changed);
     QVERIFY(f.messages.isEmpty());
@@ -698,17 +669,11 @@ void TestDayList::cancel_and_close_box_move_nothing()
 void TestDayList::a_failed_move_leaves_the_task_on_its_day()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    put_tasks(*db, "20240210", {{"A", open, "one"}, {"B", open, "two"}});
-    db.reset();
-    auto w = f.open_window(QDate(2024, 2, 10));
+    auto w = open_with_tasks(f, QDate(2024, 2, 10), {{"20240210", {{"A", open, "one"}, {"B", open, "two"}}}});
     app_database->execute("CREATE TEMP TRIGGER no_target BEFORE INSERT ON main.vk_schedule"
                           " WHEN new.sDate = '20240220' BEGIN SELECT RAISE(ABORT, 'disk full'); END");
     ModalAnswers answers;
-    answers.then([](QDialog& d) {
-        control<QDateEdit>(&d, "RzDateTimePicker1")->setDate(QDate(2024, 2, 20));
-        control<QPushButton>(&d, "Button1")->click();
-    });
+    answers.then(move_to(QDate(2024, 2, 20)));
     click(w.get(), "Button2");
     QCOMPARE(f.messages.size(), 1);
     QVERIFY(f.messages.first().contains("disk full"));

@@ -63,14 +63,14 @@ private slots:
         QCOMPARE(d.objectName(), QStringLiteral("frm_plan"));
         QCOMPARE(d.windowTitle(), QStringLiteral("新建任务"));
         QCOMPARE(d.size(), QSize(325, 315));
-        QVERIFY(control<QRadioButton>(&d, "RadioGroup2_0")->isChecked());
-        QVERIFY(control<QRadioButton>(&d, "RadioGroup1_0")->isChecked());
-        QCOMPARE(control<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QString());
-        QCOMPARE(control<QGroupBox>(&d, "RadioGroup2")->title(), QStringLiteral("状态"));
-        QCOMPARE(control<QGroupBox>(&d, "RadioGroup1")->title(), QStringLiteral("类别"));
-        QCOMPARE(control<QLabel>(&d, "Label4")->text(), QStringLiteral("内容："));
-        QCOMPARE(control<QPushButton>(&d, "Button1")->text(), QStringLiteral("确定(&S)"));
-        QCOMPARE(control<QPushButton>(&d, "Button2")->text(), QStringLiteral("取消"));
+        QVERIFY(child<QRadioButton>(&d, "RadioGroup2_0")->isChecked());
+        QVERIFY(child<QRadioButton>(&d, "RadioGroup1_0")->isChecked());
+        QCOMPARE(child<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QString());
+        QCOMPARE(child<QGroupBox>(&d, "RadioGroup2")->title(), QStringLiteral("状态"));
+        QCOMPARE(child<QGroupBox>(&d, "RadioGroup1")->title(), QStringLiteral("类别"));
+        QCOMPARE(child<QLabel>(&d, "Label4")->text(), QStringLiteral("内容："));
+        QCOMPARE(child<QPushButton>(&d, "Button1")->text(), QStringLiteral("确定(&S)"));
+        QCOMPARE(child<QPushButton>(&d, "Button2")->text(), QStringLiteral("取消"));
         QCOMPARE(testing::controls_without_accessible_name(&d), QStringList());
     }
 
@@ -78,19 +78,19 @@ private slots:
     void radio_items_fill_their_columns_column_by_column()
     {
         tasks::PlanDialog d("");
-        const auto at = [&](const char* name) { return control<QRadioButton>(&d, name)->geometry(); };
-        QCOMPARE(control<QRadioButton>(&d, "RadioGroup2_0")->text(), QStringLiteral("进行中"));
+        const auto at = [&](const char* name) { return child<QRadioButton>(&d, name)->geometry(); };
+        QCOMPARE(child<QRadioButton>(&d, "RadioGroup2_0")->text(), QStringLiteral("进行中"));
         QVERIFY(at("RadioGroup2_0").left() < at("RadioGroup2_1").left());
         QCOMPARE(at("RadioGroup2_0").top(), at("RadioGroup2_1").top());
         const QStringList items{"重要，急", "重要，不急", "不重要，急", "不重要，不急"};
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(control<QRadioButton>(&d, QStringLiteral("RadioGroup1_%1").arg(i))->text(), items[i]);
+            QCOMPARE(child<QRadioButton>(&d, QStringLiteral("RadioGroup1_%1").arg(i))->text(), items[i]);
         QCOMPARE(at("RadioGroup1_0").left(), at("RadioGroup1_1").left());
         QVERIFY(at("RadioGroup1_0").top() < at("RadioGroup1_1").top());
         QCOMPARE(at("RadioGroup1_2").left(), at("RadioGroup1_3").left());
         QVERIFY(at("RadioGroup1_0").left() < at("RadioGroup1_2").left());
-        QCOMPARE(control<QGroupBox>(&d, "RadioGroup1")->geometry(), QRect(19, 61, 290, 65));
-        QCOMPARE(control<QPlainTextEdit>(&d, "Memo1")->geometry(), QRect(23, 157, 282, 108));
+        QCOMPARE(child<QGroupBox>(&d, "RadioGroup1")->geometry(), QRect(19, 61, 290, 65));
+        QCOMPARE(child<QPlainTextEdit>(&d, "Memo1")->geometry(), QRect(23, 157, 282, 108));
     }
 
     // The text box has the focus; Tab goes on to the category, the state
@@ -102,7 +102,7 @@ private slots:
         answers.then([&](QDialog& d) {
             QApplication::setActiveWindow(&d);
             QVERIFY(QTest::qWaitForWindowActive(&d));
-            control<QRadioButton>(&d, "RadioGroup1_2")->setChecked(true);
+            child<QRadioButton>(&d, "RadioGroup1_2")->setChecked(true);
             for (int i = 0; i < 5; ++i) {
                 order << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -116,13 +116,13 @@ private slots:
     {
         tasks::PlanDialog d("");
         d.show();
-        control<QPlainTextEdit>(&d, "Memo1")->setPlainText("   \n\t ");
-        control<QPushButton>(&d, "Button1")->click();
+        child<QPlainTextEdit>(&d, "Memo1")->setPlainText("   \n\t ");
+        child<QPushButton>(&d, "Button1")->click();
         QCOMPARE(messages, QStringList{"计划安排不能为空！"});
         QVERIFY(d.isVisible());
         QCOMPARE(d.result_plan(), QString());
-        control<QPlainTextEdit>(&d, "Memo1")->setPlainText("x");
-        control<QPushButton>(&d, "Button1")->click();
+        child<QPlainTextEdit>(&d, "Memo1")->setPlainText("x");
+        child<QPushButton>(&d, "Button1")->click();
         QVERIFY(!d.isVisible());
         QCOMPARE(d.result_plan(), QStringLiteral("00x"));
     }
@@ -140,10 +140,10 @@ private slots:
         ModalAnswers answers;
         answers.then([](QDialog& d) {
             QCOMPARE(d.windowTitle(), QStringLiteral("编辑任务"));
-            QVERIFY(control<QRadioButton>(&d, "RadioGroup1_3")->isChecked());
-            QVERIFY(control<QRadioButton>(&d, "RadioGroup2_1")->isChecked());
-            QCOMPARE(control<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QStringLiteral("x"));
-            control<QPushButton>(&d, "Button1")->click();
+            QVERIFY(child<QRadioButton>(&d, "RadioGroup1_3")->isChecked());
+            QVERIFY(child<QRadioButton>(&d, "RadioGroup2_1")->isChecked());
+            QCOMPARE(child<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QStringLiteral("x"));
+            child<QPushButton>(&d, "Button1")->click();
         });
         QCOMPARE(tasks::show_plan("31x", nullptr), QStringLiteral("31x"));
     }
@@ -153,8 +153,8 @@ private slots:
         ModalAnswers answers;
         answers.then(press("Button2")).then(close_box()).then(close_box()).then([](QDialog& d) {
             // The trailing spaces of an edited text are gone when it opens.
-            QCOMPARE(control<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QStringLiteral("  x"));
-            control<QPushButton>(&d, "Button1")->click();
+            QCOMPARE(child<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QStringLiteral("  x"));
+            child<QPushButton>(&d, "Button1")->click();
         });
         QCOMPARE(tasks::show_plan("10text", nullptr), QString());
         QCOMPARE(tasks::show_plan(" 10text  ", nullptr), QStringLiteral("10text"));
@@ -169,12 +169,12 @@ private slots:
         QCOMPARE(d.objectName(), QStringLiteral("frm_taskchange"));
         QCOMPARE(d.windowTitle(), QStringLiteral("计划变更"));
         QCOMPARE(d.size(), QSize(265, 191));
-        auto* picker = control<QDateEdit>(&d, "RzDateTimePicker1");
+        auto* picker = child<QDateEdit>(&d, "RzDateTimePicker1");
         QCOMPARE(picker->text(), QStringLiteral("2024-02-10"));
         QVERIFY(picker->calendarPopup());
-        QCOMPARE(control<QLabel>(&d, "Label1")->text(), QStringLiteral("将当前任务变更到如下日期："));
-        QCOMPARE(control<QCheckBox>(&d, "cb_del")->text(), QStringLiteral("删除原任务"));
-        QCOMPARE(control<QCheckBox>(&d, "cb_changebz")->text(), QStringLiteral("设置变更标识"));
+        QCOMPARE(child<QLabel>(&d, "Label1")->text(), QStringLiteral("将当前任务变更到如下日期："));
+        QCOMPARE(child<QCheckBox>(&d, "cb_del")->text(), QStringLiteral("删除原任务"));
+        QCOMPARE(child<QCheckBox>(&d, "cb_changebz")->text(), QStringLiteral("设置变更标识"));
         const tasks::TaskChange choice = d.choice();
         QCOMPARE(choice.date, QDate(2024, 2, 10));
         QVERIFY(choice.delete_original && choice.mark_change);
@@ -186,7 +186,7 @@ private slots:
     void the_date_editor_takes_only_real_dates()
     {
         tasks::TaskChangeDialog d(QDate(2023, 2, 10));
-        auto* picker = control<QDateEdit>(&d, "RzDateTimePicker1");
+        auto* picker = child<QDateEdit>(&d, "RzDateTimePicker1");
         QCOMPARE(picker->minimumDate(), QDate(1, 1, 1));
         QCOMPARE(picker->maximumDate(), QDate(9999, 12, 31));
         d.show();
@@ -206,7 +206,7 @@ private slots:
         QVERIFY(day.day() <= 28);
         QVERIFY(keys(Qt::Key_Home, Qt::Key_Delete, 4, "0000").year() >= 1);
         picker->setDate(QDate(2051, 1, 15));
-        control<QPushButton>(&d, "Button1")->click();
+        child<QPushButton>(&d, "Button1")->click();
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(d.choice().date, QDate(2051, 1, 15));
     }
@@ -215,9 +215,9 @@ private slots:
     {
         ModalAnswers answers;
         answers.then(press("Button2")).then(close_box()).then([](QDialog& d) {
-            control<QCheckBox>(&d, "cb_del")->setChecked(false);
-            control<QDateEdit>(&d, "RzDateTimePicker1")->setDate(QDate(2024, 3, 1));
-            control<QPushButton>(&d, "Button1")->click();
+            child<QCheckBox>(&d, "cb_del")->setChecked(false);
+            child<QDateEdit>(&d, "RzDateTimePicker1")->setDate(QDate(2024, 3, 1));
+            child<QPushButton>(&d, "Button1")->click();
         });
         QVERIFY(!tasks::show_taskchange(QDate(2024, 2, 10), nullptr));
         QVERIFY(!tasks::show_taskchange(QDate(2024, 2, 10), nullptr));

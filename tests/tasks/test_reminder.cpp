@@ -34,9 +34,9 @@ QList<QWidget*> reminders()
     return shown;
 }
 
-QString reminder_text(QWidget* w) { return control<QLabel>(w, "RzLabel1")->text(); }
+QString reminder_text(QWidget* w) { return child<QLabel>(w, "RzLabel1")->text(); }
 
-QTimer* taskhint_timer(QWidget* w) { return control<QTimer>(w, "Timer_taskhint"); }
+QTimer* taskhint_timer(QWidget* w) { return child<QTimer>(w, "Timer_taskhint"); }
 
 // One tick of the reminder's timer, as if its hours had passed.
 void tick(QWidget* w) { QVERIFY(QMetaObject::invokeMethod(taskhint_timer(w), "timeout")); }
@@ -165,7 +165,7 @@ private slots:
         auto w = f.open_window(QDate(2024, 2, 10));
         ModalAnswers answers;
         answers.then(type_task("three"));
-        control<QPushButton>(w.get(), "bt_plan_add")->click();
+        child<QPushButton>(w.get(), "bt_plan_add")->click();
 
         tick(w.get());
         QCOMPARE(reminders().size(), 1);
@@ -178,7 +178,7 @@ private slots:
         tick(w.get());  // while one is on screen, ticks show nothing
         QCOMPARE(reminders().size(), 1);
 
-        control<QPushButton>(first, "Button1")->click();
+        child<QPushButton>(first, "Button1")->click();
         QVERIFY(reminders().isEmpty());
         QCOMPARE(tasks::taskhint_showing, std::string("0"));
         tick(w.get());

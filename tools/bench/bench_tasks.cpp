@@ -5,10 +5,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDate>
 
-#include "mainwindow/DateWin.h"
+#include "bench_window.h"
 #include "sample_datafile.h"
 #include "storage/datafile.h"
 #include "storage/daydata.h"
@@ -89,25 +88,18 @@ BENCHMARK(BM_one_row_commit)->Unit(benchmark::kMicrosecond);
 // and the new day's tasks loaded.
 void BM_date_change(benchmark::State& state)
 {
-    SampleDataFile& file = file_with_fifty_task_days();
-    StartOptions options;
-    options.program_folder = file.folder();
-    options.today = [] { return QDate(2030, 3, 15); };
-    options.instance_name = "velkin-bench-" + std::to_string(QCoreApplication::applicationPid());
-    TFRM_Date window(options);
-    if (window.refused()) {
-        state.SkipWithError("the window did not start");
+    const auto window = bench_window(state, file_with_fifty_task_days(), QDate(2030, 3, 15));
+    if (!window)
         return;
-    }
-    window.show();
-    QAction* months[] = {window.findChild<QAction*>("MenuMonth_4"), window.findChild<QAction*>("MenuMonth_3")};
+    window->show();
+    QAction* months[] = {window->findChild<QAction*>("MenuMonth_4"), window->findChild<QAction*>("MenuMonth_3")};
     int next = 0;
     for (auto _ : state) {
         tasks::schedule_changed = true;
         months[next]->trigger();
         next = 1 - next;
     }
-    if (window.sel_daykey() != QString::fromStdString(fifty_task_days[static_cast<std::size_t>(next)]))
+    if (window->sel_daykey() != QString::fromStdString(fifty_task_days[static_cast<std::size_t>(next)]))
         state.SkipWithError("the date did not change");
 }
 BENCHMARK(BM_date_change)->Unit(benchmark::kMicrosecond);
