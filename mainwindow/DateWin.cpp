@@ -11,12 +11,12 @@
 #include "notes/notepage.h"
 #include "platform/platform.h"
 #include "storage/settings.h"
-#include "tasks/daylist.h"
+#include "tasks/daypage.h"
 #include "tasks/reminder.h"
-#include "tasks/taskflags.h"
 #include "ui_FRM_Date.h"
 #include "uikit/clicklabel.h"
 #include "uikit/daykey.h"
+#include "uikit/errors.h"
 #include "uikit/style.h"
 
 static_assert(TFRM_Date::cell_count == MonthView::cell_count);
@@ -75,15 +75,21 @@ void TFRM_Date::FormCreate()
     session->watch_session_end();
 }
 
-// The settings are read by the session; the window takes from them the
-// task grid's header and the reminder's timer.
+// The settings are read by the session; then the task page gets its grid
+// and the reminder's timer is armed from the settings.
 void TFRM_Date::initapp_fromlocalset()
 {
-    tasks::setup_day_grid(ui->sg_mon_log);
+    const auto today = [this] { return session->today(); };
+    task_page = new tasks::DayTaskPage(*this, today, ui->TabSheet5);
+    ui->layout_tasks->addWidget(task_page);
+    task_reminder = new tasks::TaskReminder(task_page->grid(), *this, today, this);
     Timer_taskhint = new QTimer(this);
     Timer_taskhint->setObjectName(QStringLiteral("Timer_taskhint"));
+    connect(Timer_taskhint, &QTimer::timeout, this, &TFRM_Date::Timer_taskhintTimer);
     tasks::configure_taskhint_timer(*Timer_taskhint, app_settings);
 }
+
+void TFRM_Date::Timer_taskhintTimer() { task_reminder->Timer_taskhintTimer(); }
 
 // The data file is opened by the session; the anniversary check follows
 // two seconds later, on the session's clock.
@@ -153,10 +159,12 @@ void TFRM_Date::closeEvent(QCloseEvent* event)
     emit closed();
 }
 
+// A settings file that cannot be written must not cost the day's tasks:
+// its error is shown and the tasks are still written.
 void TFRM_Date::save_session()
 {
     const QPoint position = placement.position();
-    save_local_vki(position.x(), position.y());
+    uikit::report_errors([&] { save_local_vki(position.x(), position.y()); });
     savedata2fx_schedule();
 }
 
@@ -176,24 +184,18 @@ void TFRM_Date::show_date(QDate date)
     load_day_pages();
 }
 
-void TFRM_Date::savedata2fx_schedule()
-{
-    // The day's task list writes itself back here once it holds changes;
-    // until the list can be edited there is nothing to write.
-    if (!tasks::schedule_changed)
-        return;
-}
+// The shown task list goes back under the day being left.  When that
+// fails the error has been shown and the caller stays on the day.
+bool TFRM_Date::savedata2fx_schedule() { return task_page->savedata2fx_schedule(sel.sel_daykey); }
 
-void TFRM_Date::load_day_pages()
-{
-    // The task and note pages are filled here for sel_daykey.
-}
+void TFRM_Date::load_day_pages() { task_page->load_schedule(sel.sel_daykey); }
 
 // A press on either label of a cell selects its day; the frame moves at
 // once, and the redraw then puts it in its final place.
 void TFRM_Date::select_pressed_day(int day, QPoint frame_position)
 {
-    savedata2fx_schedule();
+    if (!savedata2fx_schedule())
+        return;
     month_view->move_frame(frame_position);
     sel.sel_day = static_cast<quint16>(day);
     const QDate d = sel.shown();
@@ -201,18 +203,29 @@ void TFRM_Date::select_pressed_day(int day, QPoint frame_position)
     show_date(d);
 }
 
-void TFRM_Date::CnDayClick(int day) { sel.sel_day = static_cast<quint16>(day); }
+// The release repeats the choice of the press, unless the press could not
+// leave the day on show.
+void TFRM_Date::CnDayClick(int day)
+{
+    if (sel.sel_daykey == uikit::daykey_of(SelectedDate::clamp_date(sel.sel_year, sel.sel_month, day)))
+        sel.sel_day = static_cast<quint16>(day);
+}
 
-// From the month on show; sel_year and sel_month take the new month before
-// the write-back, as the other handlers set them.
+// From the month on show.  sel_year and sel_month take the new month before
+// the write-back, whose redraw then already shows it; a write-back that
+// fails leaves the selection on the day still on show.
 void TFRM_Date::step_month(int delta)
 {
     const QDate month = SelectedDate::month_from(month_view->month_on_show(), delta);
     if (!month.isValid())
         return;
+    const SelectedDate before = sel;
     sel.sel_year = static_cast<quint16>(month.year());
     sel.sel_month = static_cast<quint16>(month.month());
-    savedata2fx_schedule();
+    if (!savedata2fx_schedule()) {
+        sel = before;  // the view still shows the day that could not be left
+        return;
+    }
     show_date(sel.shown());
 }
 
@@ -222,21 +235,24 @@ void TFRM_Date::sb_date_rightClick() { step_month(+1); }
 
 void TFRM_Date::MenuMonth_1Click(int month)
 {
-    savedata2fx_schedule();
+    if (!savedata2fx_schedule())
+        return;
     sel.sel_month = static_cast<quint16>(month);
     show_date(sel.shown());
 }
 
 void TFRM_Date::MenuYearClick(int year)
 {
-    savedata2fx_schedule();
+    if (!savedata2fx_schedule())
+        return;
     sel.sel_year = static_cast<quint16>(year);
     show_date(sel.shown());
 }
 
 void TFRM_Date::lb_todayClick()
 {
-    savedata2fx_schedule();
+    if (!savedata2fx_schedule())
+        return;
     const QDate now = session->today();
     redraw_month(now);
     sel.select(now);

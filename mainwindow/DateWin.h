@@ -20,6 +20,10 @@ class MonthView;
 namespace anniversaries {
 class Reminders;
 }
+namespace tasks {
+class DayTaskPage;
+class TaskReminder;
+}  // namespace tasks
 namespace Ui {
 class FRM_Date;
 }
@@ -97,8 +101,9 @@ private:
     void lb_todayClick();
     void step_month(int delta);
     void show_date(QDate date);
-    void savedata2fx_schedule();
+    bool savedata2fx_schedule();
     void load_day_pages();
+    void Timer_taskhintTimer();
 
     std::unique_ptr<Ui::FRM_Date> ui;
     Session* session = nullptr;
@@ -107,6 +112,9 @@ private:
     WindowPlacement placement;
     SelectedDate sel;
     bool first_show_done = false;
+
+    tasks::DayTaskPage* task_page = nullptr;
+    tasks::TaskReminder* task_reminder = nullptr;
 
     QTimer* Timer_apprun = nullptr;
     anniversaries::Reminders* reminders = nullptr;

@@ -35,14 +35,50 @@ std::vector<Task> load_tasks(TSQLiteDatabase& db, const std::string& daykey)
     return tasks;
 }
 
-void replace_tasks(TSQLiteDatabase& db, const std::string& daykey, const std::vector<Task>& tasks)
+namespace {
+
+SqlStatement insert_task(const std::string& daykey, const Task& task)
+{
+    return {"INSERT INTO vk_schedule(sDate,lb,sState,sItem) VALUES (?,?,?,?)",
+            {text(daykey), text(task.category), text(task.state), text(task.text)}};
+}
+
+std::vector<SqlStatement> insert_tasks(const std::string& daykey, const std::vector<Task>& tasks)
 {
     std::vector<SqlStatement> inserts;
-    inserts.reserve(tasks.size());
+    inserts.reserve(tasks.size() + 1);
     for (const Task& task : tasks)
-        inserts.push_back({"INSERT INTO vk_schedule(sDate,lb,sState,sItem) VALUES (?,?,?,?)",
-                           {text(daykey), text(task.category), text(task.state), text(task.text)}});
-    db.replace_rows({"DELETE FROM vk_schedule WHERE sDate = ?", {text(daykey)}}, inserts);
+        inserts.push_back(insert_task(daykey, task));
+    return inserts;
+}
+
+SqlStatement delete_tasks(const std::string& daykey)
+{
+    return {"DELETE FROM vk_schedule WHERE sDate = ?", {text(daykey)}};
+}
+
+}  // namespace
+
+void replace_tasks(TSQLiteDatabase& db, const std::string& daykey, const std::vector<Task>& tasks)
+{
+    db.replace_rows(delete_tasks(daykey), insert_tasks(daykey, tasks));
+}
+
+void append_task(TSQLiteDatabase& db, const std::string& daykey, const Task& task)
+{
+    SqlTransaction transaction(db);
+    db.execute(insert_task(daykey, task));
+    transaction.commit();
+}
+
+// The copy is inserted after the delete of the day being left, so it
+// survives even when both keys are the same.
+void move_task(TSQLiteDatabase& db, const std::string& from_daykey, const std::vector<Task>& remaining,
+               const std::string& to_daykey, const Task& task)
+{
+    std::vector<SqlStatement> inserts = insert_tasks(from_daykey, remaining);
+    inserts.push_back(insert_task(to_daykey, task));
+    db.replace_rows(delete_tasks(from_daykey), inserts);
 }
 
 std::optional<std::string> load_note(TSQLiteDatabase& db, const std::string& daykey)

@@ -46,6 +46,13 @@ std::vector<Task> load_tasks(TSQLiteDatabase& db, const std::string& daykey);
 // Replaces the day's rows by `tasks`, in list order: the delete and every
 // insert commit together, or nothing changes.
 void replace_tasks(TSQLiteDatabase& db, const std::string& daykey, const std::vector<Task>& tasks);
+// Adds `task` after the day's other rows, in a transaction of its own.
+void append_task(TSQLiteDatabase& db, const std::string& daykey, const Task& task);
+// Moves a task to another day: `task` is added after the rows of `to_daykey`
+// and the day `from_daykey` is rewritten as `remaining`, all in one
+// transaction, so the task is never on both days nor on neither.
+void move_task(TSQLiteDatabase& db, const std::string& from_daykey, const std::vector<Task>& remaining,
+               const std::string& to_daykey, const Task& task);
 
 // The day's note: the text of its first row (empty for a NULL), or nothing
 // when the day has no note row.

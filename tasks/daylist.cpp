@@ -1,24 +1,33 @@
 #include "tasks/daylist.h"
 
-#include <QHeaderView>
-#include <QTableWidget>
-
-#include "uikit/style.h"
+#include "storage/datafile.h"
+#include "storage/daydata.h"
+#include "tasks/storedtasks.h"
+#include "tasks/taskflags.h"
+#include "tasks/taskgrid.h"
+#include "uikit/dayhost.h"
 
 namespace tasks {
 
-void setup_day_grid(QTableWidget* grid)
+void load_schedule(TaskGrid& grid, const QString& day)
 {
-    grid->setColumnCount(3);
-    grid->setHorizontalHeaderLabels({QStringLiteral("类别"), QStringLiteral("状态"), QStringLiteral("任务安排")});
-    grid->setRowCount(1);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(20);
-    const int widths[] = {28, 45, 254};
-    for (int column = 0; column < 3; ++column)
-        grid->setColumnWidth(column, widths[column]);
-    uikit::set_base_colour(grid, uikit::colour::page_yellow);
-    grid->setFont(uikit::point_font("微软雅黑", 9));
+    grid.clear_list();
+    grid.set_tasks(stored_tasks(day));
+}
+
+void savedata2fx_schedule2(const TaskGrid& grid, const QString& day)
+{
+    if (!day.isEmpty())
+        daydata::replace_tasks(*app_database, day.toStdString(), to_storage(grid.tasks()));
+    schedule_changed = false;
+}
+
+void savedata2fx_schedule(const TaskGrid& grid, const QString& day, uikit::DayHost& host)
+{
+    if (!schedule_changed)
+        return;
+    savedata2fx_schedule2(grid, day);
+    host.redraw_selected_month();
 }
 
 }  // namespace tasks

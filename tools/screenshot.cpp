@@ -1,15 +1,60 @@
-// velkin_screenshot YYYYMMDD FOLDER OUT.png
+// velkin_screenshot YYYYMMDD FOLDER OUT.png [TASKS.tsv]
 // Renders the main window as it shows the given date, with FOLDER as the
 // program folder (its velkin.db and vkset.vki are used, or created), and
-// saves the picture.  Runs on the offscreen platform.
+// saves the picture.  TASKS.tsv, when given, replaces the stored tasks of
+// the days it names first: one task a line, "yyyymmdd", category, state and
+// text separated by tabs, in list order.  Runs on the offscreen platform.
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
 #include <cstdio>
+#include <map>
 
 #include "mainwindow/DateWin.h"
-#include "uikit/application.h"
 #include "storage/datafile.h"
+#include "storage/daydata.h"
+#include "uikit/application.h"
+
+namespace {
+
+// The tasks of each day named in the file; false when it cannot be read or
+// a line is not four fields.
+bool read_tasks(const QString& path, std::map<std::string, std::vector<daydata::Task>>& days)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.size() != 4)
+            return false;
+        days[fields[0].toStdString()].push_back(
+            {fields[1].toStdString(), fields[2].toStdString(), fields[3].toStdString()});
+    }
+    return true;
+}
+
+bool store_tasks(const QString& tasks_file, const std::string& folder)
+{
+    std::map<std::string, std::vector<daydata::Task>> days;
+    if (!read_tasks(tasks_file, days)) {
+        std::fprintf(stderr, "cannot read the tasks in %s\n", qPrintable(tasks_file));
+        return false;
+    }
+    const std::string path = folder + "velkin.db";
+    if (!QFile::exists(QString::fromStdString(path)))
+        create_data_file(path);
+    TSQLiteDatabase db(path);
+    for (const auto& [day, tasks] : days)
+        daydata::replace_tasks(db, day, tasks);
+    return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -17,9 +62,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     uikit::Application app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    const QDate date = args.size() == 4 ? QDate::fromString(args[1], QStringLiteral("yyyyMMdd")) : QDate();
+    const bool usage_ok = args.size() == 4 || args.size() == 5;
+    const QDate date = usage_ok ? QDate::fromString(args[1], QStringLiteral("yyyyMMdd")) : QDate();
     if (!date.isValid()) {
-        std::fprintf(stderr, "usage: velkin_screenshot YYYYMMDD FOLDER OUT.png\n");
+        std::fprintf(stderr, "usage: velkin_screenshot YYYYMMDD FOLDER OUT.png [TASKS.tsv]\n");
         return 2;
     }
     QDir().mkpath(args[2]);
@@ -28,6 +74,8 @@ int main(int argc, char** argv)
     options.program_folder = QDir(args[2]).absolutePath().toStdString() + "/";
     options.today = [date] { return date; };
     options.instance_name = "velkin-screenshot";
+    if (args.size() == 5 && !store_tasks(args[4], options.program_folder))
+        return 1;
     TFRM_Date window(options);
     if (window.refused())
         return 1;

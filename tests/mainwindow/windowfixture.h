@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "../common/controls.h"
 #include "mainwindow/DateWin.h"
 #include "storage/datafile.h"
 #include "uikit/messagebox.h"
@@ -54,14 +55,5 @@ struct WindowFixture {
         return window;
     }
 };
-
-template <typename T>
-T* child(QWidget* window, const QString& name)
-{
-    T* found = window->findChild<T*>(name);
-    if (!found)
-        qFatal("no control named %s", qPrintable(name));
-    return found;
-}
 
 inline QColor text_colour_of(QWidget* w) { return w->palette().color(QPalette::WindowText); }

@@ -97,6 +97,43 @@ private slots:
         QCOMPARE(daydata::load_tasks(db(), "20240305"), many);
     }
 
+    void an_appended_task_follows_the_days_rows()
+    {
+        const std::vector<Task> day{{"A", "进行中", "one"}, {"B", "已完成", "two"}};
+        daydata::replace_tasks(db(), "20240305", day);
+        daydata::append_task(db(), "20240305", {"C", "进行中", "say \"hi\"; --"});
+        std::vector<Task> expected = day;
+        expected.push_back({"C", "进行中", "say \"hi\"; --"});
+        QCOMPARE(daydata::load_tasks(db(), "20240305"), expected);
+        QVERIFY(!db().transaction_open());
+    }
+
+    void a_moved_task_is_on_exactly_one_day()
+    {
+        const Task moved{"B", "进行中", "【变更】move me"};
+        daydata::replace_tasks(db(), "20240305", {{"A", "进行中", "stay"}, {"B", "进行中", "move me"}});
+        daydata::replace_tasks(db(), "20240401", {{"D", "已完成", "there already"}});
+
+        // A failure half-way (the copy's insert aborts) changes neither day.
+        db().execute(std::string("CREATE TEMP TRIGGER no_april BEFORE INSERT ON main.vk_schedule "
+                                 "WHEN new.sDate = '20240401' BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+        QVERIFY_THROWS_EXCEPTION(ESQLiteException,
+                                 daydata::move_task(db(), "20240305", {{"A", "进行中", "stay"}}, "20240401", moved));
+        QCOMPARE(daydata::load_tasks(db(), "20240305"),
+                 (std::vector<Task>{{"A", "进行中", "stay"}, {"B", "进行中", "move me"}}));
+        QCOMPARE(daydata::load_tasks(db(), "20240401"), (std::vector<Task>{{"D", "已完成", "there already"}}));
+
+        db().execute("DROP TRIGGER no_april");
+        daydata::move_task(db(), "20240305", {{"A", "进行中", "stay"}}, "20240401", moved);
+        QCOMPARE(daydata::load_tasks(db(), "20240305"), (std::vector<Task>{{"A", "进行中", "stay"}}));
+        QCOMPARE(daydata::load_tasks(db(), "20240401"), (std::vector<Task>{{"D", "已完成", "there already"}, moved}));
+
+        // Moving the only task of a day leaves the day without rows.
+        daydata::move_task(db(), "20240305", {}, "20240402", {"A", "进行中", "stay"});
+        QVERIFY(daydata::load_tasks(db(), "20240305").empty());
+        QCOMPARE(daydata::load_tasks(db(), "20240402").size(), std::size_t{1});
+    }
+
     void marks_tell_whether_a_day_has_rows()
     {
         std::vector<Task> crowded(300, Task{"A", "进行中", "t"});
