@@ -29,6 +29,8 @@ TFRM_Date::TFRM_Date(StartOptions options, QWidget* parent)
     session = new Session(
         std::move(options), [this] { save_session(); }, this);
     month_view = new MonthView(*ui, this);
+    note_page = new notes::NotePage(*this, ui->TabSheet6);
+    ui->layout_note->addWidget(note_page);
     apply_fonts_and_colours();
     FormCreate();
 }
@@ -45,7 +47,6 @@ void TFRM_Date::apply_fonts_and_colours()
     setFont(uikit::program_font());
     ui->l_info->setFont(uikit::point_font("微软雅黑", 9));
     uikit::set_text_colour(ui->l_info, uikit::colour::window_text);
-    notes::setup_note_page(ui->Memo_note);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -176,7 +177,8 @@ void TFRM_Date::savedata2fx_schedule()
 
 void TFRM_Date::load_day_pages()
 {
-    // The task and note pages are filled here for sel_daykey.
+    // The task page is filled here for sel_daykey.
+    note_page->load_selected_day();
 }
 
 // A press on either label of a cell selects its day; the frame moves at

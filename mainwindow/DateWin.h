@@ -17,6 +17,9 @@
 class QTimer;
 class DateMenus;
 class MonthView;
+namespace notes {
+class NotePage;
+}
 namespace Ui {
 class FRM_Date;
 }
@@ -100,6 +103,7 @@ private:
     Session* session = nullptr;
     MonthView* month_view = nullptr;
     DateMenus* menus = nullptr;
+    notes::NotePage* note_page = nullptr;
     WindowPlacement placement;
     SelectedDate sel;
     bool first_show_done = false;
