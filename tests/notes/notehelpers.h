@@ -10,6 +10,16 @@
 #include "storage/datafile.h"
 #include "windowfixture.h"
 
+// Opens the window on `today` over a data file that holds the notes of
+// `values`, the rows of "INSERT INTO vk_note(sDate,sNote) VALUES".
+inline std::unique_ptr<TFRM_Date> open_with_notes(WindowFixture& f, QDate today, const char* values)
+{
+    auto db = f.prepared_data_file();
+    db->execute(std::string("INSERT INTO vk_note(sDate,sNote) VALUES ") + values);
+    db.reset();
+    return f.open_window(today);
+}
+
 inline QPlainTextEdit* note_memo(QWidget* w) { return child<QPlainTextEdit>(w, "Memo_note"); }
 inline notes::NotePage* note_page(QWidget* w) { return w->findChild<notes::NotePage*>(); }
 

@@ -44,12 +44,15 @@ struct EditorAnswer {
     ~EditorAnswer() { uikit::set_modal_hook({}); }
 };
 
+// The user presses "确定(&S)" without a change.
+void press_ok(QDialog& editor) { child<QPushButton>(&editor, "Button1")->click(); }
+
 // The user types `text` in place of the note and presses "确定(&S)".
 std::function<void(QDialog&)> typed(const QString& text)
 {
     return [text](QDialog& editor) {
         child<QPlainTextEdit>(&editor, "Memo1")->setPlainText(text);
-        child<QPushButton>(&editor, "Button1")->click();
+        press_ok(editor);
     };
 }
 
@@ -137,10 +140,7 @@ void TestNotePage::page_look_and_controls()
 void TestNotePage::page_loads_after_every_change_of_date()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    db->execute("INSERT INTO vk_note(sDate,sNote) VALUES ('20240305','March'),('20240405','April')");
-    db.reset();
-    auto w = f.open_window(QDate(2024, 3, 5));
+    auto w = open_with_notes(f, QDate(2024, 3, 5), "('20240305','March'),('20240405','April')");
     QCOMPARE(note_memo(w.get())->toPlainText(), QStringLiteral("March"));
     QVERIFY(note_mark_shown(w.get(), 5));
 
@@ -159,10 +159,7 @@ void TestNotePage::page_loads_after_every_change_of_date()
 void TestNotePage::two_rows_of_a_day_show_the_first_and_the_next_save_leaves_one()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    db->execute("INSERT INTO vk_note(sDate,sNote) VALUES ('20240305','first'),('20240305','second')");
-    db.reset();
-    auto w = f.open_window(QDate(2024, 3, 5));
+    auto w = open_with_notes(f, QDate(2024, 3, 5), "('20240305','first'),('20240305','second')");
     QCOMPARE(note_memo(w.get())->toPlainText(), QStringLiteral("first"));
     edit_note(w.get(), QStringLiteral("only"));
     QCOMPARE(stored_notes("20240305"), QStringList{"only"});
@@ -171,10 +168,7 @@ void TestNotePage::two_rows_of_a_day_show_the_first_and_the_next_save_leaves_one
 void TestNotePage::loading_signals_a_change_only_for_a_note()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    db->execute("INSERT INTO vk_note(sDate,sNote) VALUES ('20240305','note'),('20240306',NULL)");
-    db.reset();
-    auto w = f.open_window(QDate(2024, 3, 1));
+    auto w = open_with_notes(f, QDate(2024, 3, 1), "('20240305','note'),('20240306',NULL)");
     QPlainTextEdit memo;
     memo.setPlainText(QStringLiteral("old"));
     QSignalSpy changed(&memo, &QPlainTextEdit::textChanged);
@@ -262,10 +256,7 @@ void TestNotePage::blank_note_leaves_no_row_and_no_mark()
 {
     QFETCH(QString, typed);
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    db->execute("INSERT INTO vk_note(sDate,sNote) VALUES ('20240305','earlier')");
-    db.reset();
-    auto w = f.open_window(QDate(2024, 3, 5));
+    auto w = open_with_notes(f, QDate(2024, 3, 5), "('20240305','earlier')");
     QVERIFY(note_mark_shown(w.get(), 5));
     edit_note(w.get(), typed);
     QCOMPARE(stored_notes("20240305"), QStringList());
@@ -275,14 +266,11 @@ void TestNotePage::blank_note_leaves_no_row_and_no_mark()
 void TestNotePage::confirming_without_a_change_rewrites_the_row()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    db->execute("INSERT INTO vk_note(sDate,sNote) VALUES ('20240305','same')");
-    db.reset();
-    auto w = f.open_window(QDate(2024, 3, 5));
+    auto w = open_with_notes(f, QDate(2024, 3, 5), "('20240305','same')");
     // The row changes behind the page's back: the confirmation writes the
     // page's text again.
     app_database->execute("UPDATE vk_note SET sNote = 'stale'");
-    EditorAnswer answer([](QDialog& editor) { child<QPushButton>(&editor, "Button1")->click(); });
+    EditorAnswer answer(press_ok);
     note_page(w.get())->Memo_noteDblClick();
     QCOMPARE(stored_notes("20240305"), QStringList{"same"});
 }
@@ -290,10 +278,7 @@ void TestNotePage::confirming_without_a_change_rewrites_the_row()
 void TestNotePage::cancelling_changes_nothing()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    db->execute("INSERT INTO vk_note(sDate,sNote) VALUES ('20240305','kept')");
-    db.reset();
-    auto w = f.open_window(QDate(2024, 3, 5));
+    auto w = open_with_notes(f, QDate(2024, 3, 5), "('20240305','kept')");
     const QList<std::function<void(QDialog&)>> ways_out = {
         [](QDialog& editor) {
             child<QPlainTextEdit>(&editor, "Memo1")->setPlainText(QStringLiteral("changed"));
@@ -336,10 +321,7 @@ void TestNotePage::awkward_text_round_trips()
 void TestNotePage::failing_insert_keeps_the_old_note_and_the_typed_text()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    db->execute("INSERT INTO vk_note(sDate,sNote) VALUES ('20240305','old')");
-    db.reset();
-    auto w = f.open_window(QDate(2024, 3, 5));
+    auto w = open_with_notes(f, QDate(2024, 3, 5), "('20240305','old')");
     app_database->execute("CREATE TEMP TRIGGER no_notes BEFORE INSERT ON main.vk_note "
                           "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
     edit_note(w.get(), QStringLiteral("new text"));
@@ -353,7 +335,7 @@ void TestNotePage::failing_insert_keeps_the_old_note_and_the_typed_text()
     // Once the cause is gone, the text on the page is saved by the next
     // confirmation.
     app_database->execute("DROP TRIGGER no_notes");
-    EditorAnswer answer([](QDialog& editor) { child<QPushButton>(&editor, "Button1")->click(); });
+    EditorAnswer answer(press_ok);
     note_page(w.get())->Memo_noteDblClick();
     QCOMPARE(answer.shown_text, QStringLiteral("new text"));
     QCOMPARE(stored_notes("20240305"), QStringList{"new text"});
@@ -362,10 +344,7 @@ void TestNotePage::failing_insert_keeps_the_old_note_and_the_typed_text()
 void TestNotePage::save_without_a_day_touches_no_row_but_redraws()
 {
     WindowFixture f;
-    auto db = f.prepared_data_file();
-    db->execute("INSERT INTO vk_note(sDate,sNote) VALUES ('20240305','kept'),('','odd')");
-    db.reset();
-    auto w = f.open_window(QDate(2024, 3, 5));
+    auto w = open_with_notes(f, QDate(2024, 3, 5), "('20240305','kept'),('','odd')");
     CountingHost host;
     QPlainTextEdit memo;
     memo.setPlainText(QStringLiteral("text"));

@@ -2,29 +2,22 @@
 // queries against the sample data file, without painting.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QDate>
 
-#include "mainwindow/DateWin.h"
-#include "storage/datafile.h"
-#include "sample_datafile.h"
+#include "benchwindow.h"
 
 namespace {
 
 void redraw_month_of(benchmark::State& state, SampleDataFile& file)
 {
-    StartOptions options;
-    options.program_folder = file.folder();
-    options.today = [] { return QDate(2021, 3, 15); };
-    options.instance_name = "velkin-bench-" + std::to_string(QCoreApplication::applicationPid());
-    TFRM_Date window(options);
-    if (window.refused()) {
+    const auto window = bench_window(file, QDate(2021, 3, 15));
+    if (window->refused()) {
         state.SkipWithError("the window did not start");
         return;
     }
     const QDate month(2021, 3, 15);
     for (auto _ : state)
-        window.redraw_month(month);
+        window->redraw_month(month);
 }
 
 void BM_redraw_month(benchmark::State& state) { redraw_month_of(state, sample_data_file()); }

@@ -10,7 +10,7 @@
 #include <QImage>
 #include <QPlainTextEdit>
 
-#include "mainwindow/DateWin.h"
+#include "benchwindow.h"
 #include "notes/formshape.h"
 #include "notes/notepage.h"
 #include "sample_datafile.h"
@@ -20,18 +20,14 @@ namespace {
 
 void BM_note_editor_open(benchmark::State& state)
 {
-    StartOptions options;
-    options.program_folder = sample_data_file().folder();
-    options.today = [] { return QDate(2021, 3, 15); };
-    options.instance_name = "velkin-bench-" + std::to_string(QCoreApplication::applicationPid());
-    TFRM_Date window(options);
-    if (window.refused()) {
+    const auto window = bench_window(sample_data_file(), QDate(2021, 3, 15));
+    if (window->refused()) {
         state.SkipWithError("the window did not start");
         return;
     }
-    window.show();
+    window->show();
     QCoreApplication::processEvents();
-    auto* page = window.findChild<notes::NotePage*>();
+    auto* page = window->findChild<notes::NotePage*>();
     page->memo()->setPlainText(QStringLiteral("一条便笺\nA note of a few lines\n\n第三行"));
     // The editor is shown and painted, then cancelled.
     uikit::set_modal_hook([](QDialog& editor) {
