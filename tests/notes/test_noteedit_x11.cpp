@@ -47,7 +47,9 @@ public:
         const uint32_t bottom = XCB_STACK_MODE_BELOW;
         xcb_configure_window(c_, window_, XCB_CONFIG_WINDOW_STACK_MODE, &bottom);
         xcb_flush(c_);
-        mapped_ = next_event(XCB_MAP_NOTIFY, 5000) != nullptr;
+        xcb_generic_event_t* mapped = next_event(XCB_MAP_NOTIFY, 5000);
+        mapped_ = mapped != nullptr;
+        free(mapped);
     }
     ~Beneath() { xcb_disconnect(c_); }
 
