@@ -31,6 +31,8 @@ TFRM_Date::TFRM_Date(StartOptions options, QWidget* parent)
     session = new Session(
         std::move(options), [this] { save_session(); }, this);
     month_view = new MonthView(*ui, this);
+    note_page = new notes::NotePage(*this, ui->TabSheet6);
+    ui->layout_note->addWidget(note_page);
     apply_fonts_and_colours();
     FormCreate();
 }
@@ -47,7 +49,6 @@ void TFRM_Date::apply_fonts_and_colours()
     setFont(uikit::program_font());
     ui->l_info->setFont(uikit::point_font("微软雅黑", 9));
     uikit::set_text_colour(ui->l_info, uikit::colour::window_text);
-    notes::setup_note_page(ui->Memo_note);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -188,7 +189,11 @@ void TFRM_Date::show_date(QDate date)
 // fails the error has been shown and the caller stays on the day.
 bool TFRM_Date::savedata2fx_schedule() { return task_page->savedata2fx_schedule(sel.sel_daykey); }
 
-void TFRM_Date::load_day_pages() { task_page->load_schedule(sel.sel_daykey); }
+void TFRM_Date::load_day_pages()
+{
+    task_page->load_schedule(sel.sel_daykey);
+    note_page->load_selected_day();
+}
 
 // A press on either label of a cell selects its day; the frame moves at
 // once, and the redraw then puts it in its final place.

@@ -24,6 +24,9 @@ namespace tasks {
 class DayTaskPage;
 class TaskReminder;
 }  // namespace tasks
+namespace notes {
+class NotePage;
+}
 namespace Ui {
 class FRM_Date;
 }
@@ -109,6 +112,7 @@ private:
     Session* session = nullptr;
     MonthView* month_view = nullptr;
     DateMenus* menus = nullptr;
+    notes::NotePage* note_page = nullptr;
     WindowPlacement placement;
     SelectedDate sel;
     bool first_show_done = false;

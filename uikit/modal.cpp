@@ -17,6 +17,13 @@ ModalHook& hook()
     return instance;
 }
 
+int run_modal(QDialog& dialog)
+{
+    if (hook())
+        return hook()(dialog);
+    return dialog.exec();
+}
+
 QRect centre_area(QWidget* owner)
 {
     if (owner && owner->isVisible())
@@ -48,9 +55,15 @@ void prepare_modal(QDialog& dialog, QWidget* owner)
 int show_modal(QDialog& dialog, QWidget* owner)
 {
     prepare_modal(dialog, owner);
-    if (hook())
-        return hook()(dialog);
-    return dialog.exec();
+    return run_modal(dialog);
+}
+
+int show_modal_as_is(QDialog& dialog, QWidget* owner)
+{
+    if (owner && dialog.parentWidget() != owner)
+        dialog.setParent(owner, dialog.windowFlags());
+    dialog.setWindowModality(Qt::ApplicationModal);
+    return run_modal(dialog);
 }
 
 }  // namespace uikit

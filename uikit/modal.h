@@ -19,6 +19,11 @@ int show_modal(QDialog& dialog, QWidget* owner);
 // windows that run their own loop.
 void prepare_modal(QDialog& dialog, QWidget* owner);
 
+// Runs `dialog` modally over `owner` through the same hook, keeping the
+// frame, place and font the dialog gave itself: for a borderless, shaped
+// window.
+int show_modal_as_is(QDialog& dialog, QWidget* owner);
+
 // Replaces the modal loop with `hook`, which gets the prepared dialog and
 // returns the result (an empty hook restores the real loop).
 using ModalHook = std::function<int(QDialog&)>;

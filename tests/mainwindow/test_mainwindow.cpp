@@ -365,7 +365,7 @@ void TestMainWindow::failing_query_stops_the_cell_loop_quietly()
     for (int day = 1; day <= 31; ++day)
         db->execute("insert into days(sDate) values(?)",
                     {std::string(QString::asprintf("202403%02d", day).toStdString())});
-    db->execute("CREATE VIEW vk_note AS SELECT sDate, 'n' AS sNote FROM days "
+    db->execute("CREATE VIEW vk_note AS SELECT rowid AS ID, sDate, 'n' AS sNote FROM days "
                 "WHERE CASE WHEN sDate = '20240310' THEN json('{') ELSE 1 END");
     db.reset();
 

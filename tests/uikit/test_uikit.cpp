@@ -121,6 +121,26 @@ private slots:
         QCOMPARE(uikit::show_modal(dialog, &owner), 3);
     }
 
+    void a_shaped_window_keeps_its_frame_and_place()
+    {
+        QWidget owner;
+        owner.show();
+        const Qt::WindowFlags own = Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+        QDialog dialog(nullptr, own);
+        dialog.setGeometry(300, 200, 120, 80);
+        QList<Qt::WindowFlags> seen;
+        uikit::set_modal_hook([&](QDialog& d) {
+            seen << d.windowFlags();
+            return 5;
+        });
+        QCOMPARE(uikit::show_modal_as_is(dialog, &owner), 5);
+        uikit::set_modal_hook({});
+        QCOMPARE(seen, QList<Qt::WindowFlags>{own});
+        QCOMPARE(dialog.parentWidget(), &owner);
+        QVERIFY(dialog.isModal());
+        QCOMPARE(dialog.pos(), QPoint(300, 200));
+    }
+
     void a_label_tells_presses_from_clicks()
     {
         uikit::ClickLabel label;
