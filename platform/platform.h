@@ -16,6 +16,11 @@ std::string executable_path();
 // The path separator of this system ('/' or '\\').
 char path_separator() noexcept;
 
+// True when the file at `path` exists and is marked read-only: no write
+// permission for this user, or, for the administrator who may write
+// anything, no write permission for anyone.  A user pins a file that way.
+bool is_read_only_file(const std::string& path);
+
 // Claims the session-wide instance name.  Returns true when this process is
 // the only instance.  The claim lasts until the process ends, however it
 // ends; two copies starting at the same moment cannot both win.
