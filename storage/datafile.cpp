@@ -53,6 +53,14 @@ const std::vector<RequiredTable>& required_tables()
     return tables;
 }
 
+// A table, or a view in its place, that the program can read.
+bool readable(TSQLiteDatabase& db, const char* name)
+{
+    return db.query("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND lower(name) = lower(?)",
+                    {std::string(name)})
+               .row_count() > 0;
+}
+
 std::vector<std::string> column_names(TSQLiteDatabase& db, const char* table)
 {
     TSQLiteTable info = db.query(std::string("PRAGMA table_info(") + table + ")");
@@ -77,7 +85,7 @@ void check_data_file(TSQLiteDatabase& db, const std::string& path)
         // truncated one, and a lock that outlasts the wait.
         db.query("SELECT name FROM sqlite_master");
         for (const RequiredTable& table : required_tables()) {
-            if (!db.has_table(table.name))
+            if (!readable(db, table.name))
                 unusable(path, std::string("not a Velkin data file: the table ") + table.name + " is missing");
             const std::vector<std::string> present = column_names(db, table.name);
             for (const char* column : table.columns)
