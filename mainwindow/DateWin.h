@@ -100,7 +100,7 @@ private:
     Session* session = nullptr;
     MonthView* month_view = nullptr;
     DateMenus* menus = nullptr;
-    WindowPlacement placement;
+    WindowPlacement* placement = nullptr;
     SelectedDate sel;
     bool first_show_done = false;
 
