@@ -21,8 +21,7 @@
 
 static_assert(TFRM_Date::cell_count == MonthView::cell_count);
 
-TFRM_Date::TFRM_Date(StartOptions options, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::FRM_Date>()), placement(*this)
+TFRM_Date::TFRM_Date(StartOptions options, QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::FRM_Date>())
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("FRM_Date"));
@@ -31,6 +30,7 @@ TFRM_Date::TFRM_Date(StartOptions options, QWidget* parent)
     session = new Session(
         std::move(options), [this] { save_session(); }, this);
     month_view = new MonthView(*ui, this);
+    placement = new WindowPlacement(*this);
     note_page = new notes::NotePage(*this, ui->TabSheet6);
     ui->layout_note->addWidget(note_page);
     apply_fonts_and_colours();
@@ -73,6 +73,7 @@ void TFRM_Date::FormCreate()
     connect(month_view, &MonthView::day_clicked, this, &TFRM_Date::CnDayClick);
     start_date = session->today();
     connect(session, &Session::end_requested, this, &QWidget::close);
+    connect(session, &Session::show_requested, placement, &WindowPlacement::bring_to_front);
     session->watch_session_end();
 }
 
@@ -134,14 +135,13 @@ void TFRM_Date::FormShow()
     redraw_month(start_date);
     load_day_pages();
 
-    placement.apply_opacity(app_settings.form_blend);
-    placement.place_at_start(app_settings.pos_left, app_settings.pos_top);
+    placement->apply_opacity(app_settings.form_blend);
+    placement->place_at_start(app_settings.pos_left, app_settings.pos_top);
+    // The frame is known once the window is mapped; the placement follows it.
     FormResize();
-    // The window manager adds its frame only after the window is mapped.
-    QTimer::singleShot(0, this, &TFRM_Date::FormResize);
 }
 
-void TFRM_Date::FormResize() { placement.keep_outer_size(); }
+void TFRM_Date::FormResize() { placement->keep_outer_size(); }
 
 void TFRM_Date::resizeEvent(QResizeEvent* event)
 {
@@ -164,7 +164,7 @@ void TFRM_Date::closeEvent(QCloseEvent* event)
 // its error is shown and the tasks are still written.
 void TFRM_Date::save_session()
 {
-    const QPoint position = placement.position();
+    const QPoint position = placement->position();
     uikit::report_errors([&] { save_local_vki(position.x(), position.y()); });
     savedata2fx_schedule();
 }

@@ -113,7 +113,7 @@ private:
     MonthView* month_view = nullptr;
     DateMenus* menus = nullptr;
     notes::NotePage* note_page = nullptr;
-    WindowPlacement placement;
+    WindowPlacement* placement = nullptr;
     SelectedDate sel;
     bool first_show_done = false;
 

@@ -1,5 +1,7 @@
 #include "mainwindow/monthview.h"
 
+#include <QFontMetrics>
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
@@ -63,6 +65,25 @@ void MonthView::apply_fonts_and_colours()
     set_text_colour(ui.Cnday, colour::lunar_green);
 }
 
+namespace {
+
+// The marks take the label's left columns up to mark_right; a day number
+// centred in the label must start at least a pixel to the right of them.
+// Where the font draws two digits wider than the design allows, the number
+// is centred in the part of the label beside the marks instead.
+int day_number_indent(const QFont& font, int label_width, int mark_right)
+{
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (int day = 10; day <= 31; ++day)
+        widest = std::max(widest, metrics.boundingRect(QString::number(day)).width());
+    // Centred in (indent, label_width): left = (label_width + indent - widest) / 2.
+    const int indent = 2 * (mark_right + 1) - label_width + widest + 1;
+    return std::max(0, indent);
+}
+
+}  // namespace
+
 // Cell i (1-37) lies in row (i-1) div 7 and column (i-1) mod 7, Sunday
 // first; the templates day1 and Cnday give cell 1's place, size and font.
 // Creation order is paint order: the labels paint over the marks.
@@ -74,6 +95,8 @@ void MonthView::build_day_cells()
     // The template's font, at the 11 points every month is drawn in.
     QFont day_font = ui.day1->font();
     day_font.setPointSize(11);
+    constexpr int mark_left = 2, mark_size = 6;
+    const int indent = day_number_indent(day_font, day_template.width(), mark_left + mark_size);
     for (int i = 0; i < cell_count; ++i) {
         const int row = i / 7;
         const int column = i % 7;
@@ -83,14 +106,14 @@ void MonthView::build_day_cells()
 
         auto* task_mark = new uikit::Shape(panel);
         task_mark->setObjectName(QStringLiteral("task_marks_") + number);
-        task_mark->setGeometry(day_pos.x() + 2, day_pos.y() + 4, 6, 6);
+        task_mark->setGeometry(day_pos.x() + mark_left, day_pos.y() + 4, mark_size, mark_size);
         task_mark->setBrushColor(colour::lime);
         task_mark->setPenColor(colour::green);
         task_mark->hide();
 
         auto* note_mark = new uikit::Shape(panel);
         note_mark->setObjectName(QStringLiteral("note_marks_") + number);
-        note_mark->setGeometry(day_pos.x() + 2, day_pos.y() + 11, 6, 6);
+        note_mark->setGeometry(day_pos.x() + mark_left, day_pos.y() + 11, mark_size, mark_size);
         note_mark->setBrushColor(colour::sky_blue);
         note_mark->setPenColor(colour::blue);
         note_mark->hide();
@@ -99,6 +122,7 @@ void MonthView::build_day_cells()
         day_label->setObjectName(QStringLiteral("day_labels_") + number);
         day_label->setGeometry(QRect(day_pos, day_template.size()));
         day_label->setAlignment(ui.day1->alignment());
+        day_label->setContentsMargins(indent, 0, 0, 0);
         day_label->setFont(day_font);
         set_text_colour(day_label, colour::black);
         day_label->hide();

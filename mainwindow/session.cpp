@@ -4,6 +4,10 @@
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <exception>
+#ifdef Q_OS_WIN
+#include <QWinEventNotifier>
+#include <windows.h>
+#endif
 
 #include "platform/platform.h"
 #include "storage/datafile.h"
@@ -30,12 +34,16 @@ bool Session::start(QWidget* owner)
 {
     if (!platform::claim_single_instance(options_.instance_name)) {
         state_ = Lifecycle::Refusing;
+        // The running copy's window may be minimised or on another desktop,
+        // where the user cannot find it: it comes to the front first.
+        platform::ask_instance_to_show(options_.instance_name);
         uikit::message_box(owner, QStringLiteral("“Velkin”已运行！"));
         return false;
     }
-    // From here on a request to end the session waits in a queue until the
-    // window can answer it.
-    session_end_fd_ = platform::watch_session_end();
+    watch_show_requests();
+    // From here on a request to end the session is heard by the event loop:
+    // the start-up error box's, or the program's once it runs.
+    watch_signals();
     try {
         initvar();
         if (!options_.program_folder.empty())
@@ -56,19 +64,49 @@ bool Session::start(QWidget* owner)
 
 QDate Session::today() const { return options_.today ? options_.today() : QDate::currentDate(); }
 
-void Session::watch_session_end()
+void Session::watch_show_requests()
 {
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { save_for_session_end(); });
-    if (session_end_fd_ < 0)
+    const std::intptr_t handle = platform::watch_show_requests(options_.instance_name);
+    if (handle < 0)
         return;
-    session_end_notifier_ = new QSocketNotifier(session_end_fd_, QSocketNotifier::Read, this);
-    connect(session_end_notifier_, &QSocketNotifier::activated, this, [this] {
-        if (!platform::take_session_end_request() || state_ != Lifecycle::Running)
+#ifdef Q_OS_WIN
+    auto* notifier = new QWinEventNotifier(reinterpret_cast<HANDLE>(handle), this);
+    connect(notifier, &QWinEventNotifier::activated, this, [this] {
+#else
+    auto* notifier = new QSocketNotifier(static_cast<qintptr>(handle), QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+#endif
+        if (platform::take_show_requests() && state_ == Lifecycle::Running)
+            emit show_requested();
+    });
+}
+
+void Session::watch_signals()
+{
+    const int fd = platform::watch_session_end();
+    if (fd < 0)
+        return;
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        if (!platform::take_session_end_request())
+            return;
+        if (state_ == Lifecycle::Failed) {
+            // The start-up error box is open: the program ends at once,
+            // having written nothing, as a log-off needs.
+            uikit::close_message_boxes();
+            return;
+        }
+        if (state_ != Lifecycle::Running)
             return;
         uikit::report_errors(save_);
         state_ = Lifecycle::Ending;
         emit end_requested();
     });
+}
+
+void Session::watch_session_end()
+{
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { save_for_session_end(); });
 }
 
 void Session::shut_down()

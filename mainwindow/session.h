@@ -9,7 +9,6 @@
 #include <functional>
 #include <string>
 
-class QSocketNotifier;
 class QWidget;
 
 // The name the running copy claims for the session.
@@ -51,9 +50,10 @@ public:
 
     QDate today() const;
 
-    // From now on a request to end the session is answered: the desktop
-    // session manager asking before a log-off gets the save, and a signal
-    // (SIGTERM, SIGHUP, SIGINT) the save followed by end_requested.
+    // From now on the desktop session manager asking before a log-off gets
+    // the save.  A signal (SIGTERM, SIGHUP, SIGINT) is answered from the
+    // start: with the save followed by end_requested once the program runs,
+    // by closing the start-up error box at once when the start failed.
     void watch_session_end();
 
     // The shutdown save: runs the save unless a signal's save just ran,
@@ -67,13 +67,15 @@ public:
 signals:
     // A signal asked the program to end; the save has run: close the window.
     void end_requested();
+    // A second copy was started: the window comes to the front.
+    void show_requested();
 
 private:
     bool open() const { return state_ == Lifecycle::Running || state_ == Lifecycle::Ending; }
+    void watch_show_requests();
+    void watch_signals();
 
     StartOptions options_;
     std::function<void()> save_;
     Lifecycle state_ = Lifecycle::Starting;
-    int session_end_fd_ = -1;
-    QSocketNotifier* session_end_notifier_ = nullptr;
 };

@@ -91,6 +91,13 @@ int hex_digit(char c)
 
 IniDocument::IniDocument(std::string_view bytes)
 {
+    // A file saved by an editor as UTF-8 may start with a byte-order mark.
+    // Its text is UTF-8, not GBK: every line is read as such and written
+    // back in GBK, so the file is one code page again after the next save.
+    constexpr std::string_view utf8_mark = "\xEF\xBB\xBF";
+    const bool utf8 = bytes.substr(0, utf8_mark.size()) == utf8_mark;
+    if (utf8)
+        bytes.remove_prefix(utf8_mark.size());
     // CRLF, LF and a lone CR all end a line.
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -98,7 +105,7 @@ IniDocument::IniDocument(std::string_view bytes)
         if (end == std::string_view::npos)
             end = bytes.size();
         std::string_view raw = bytes.substr(start, end - start);
-        lines_.push_back(Line{std::string(raw), platform::gbk_to_utf8(raw), false});
+        lines_.push_back(Line{std::string(raw), utf8 ? std::string(raw) : platform::gbk_to_utf8(raw), utf8});
         start = end;
         if (start < bytes.size() && bytes[start] == '\r')
             ++start;

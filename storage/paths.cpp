@@ -34,7 +34,4 @@ const std::string& program_folder()
 
 void set_program_folder(const std::string& folder) { folder_storage = with_trailing_separator(folder); }
 
-void initvar()
-{
-    set_program_folder(executable_folder());
-}
+void initvar() { set_program_folder(executable_folder()); }

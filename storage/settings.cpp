@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/platform.h"
 #include "storage/ini.h"
 #include "storage/paths.h"
 
@@ -50,6 +51,10 @@ void read_text(const IniDocument& doc, const char* key, std::string& target)
 // is either the old one or the complete new one, never half of either.
 void replace_file(const std::string& path, const std::string& bytes)
 {
+    // The rename would put a new, writable file in place of one the user
+    // made read-only to pin the settings.
+    if (platform::is_read_only_file(path))
+        unable_to_write(path);
     const std::string temp = path + ".new";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);

@@ -11,45 +11,95 @@
 #include <cstddef>
 #include <cstring>
 #include <fcntl.h>
-#include <set>
+#include <map>
 #include <string>
 
 namespace platform {
 
 namespace {
-// Names this process holds; their sockets stay open until it ends.
-std::set<std::string>& claimed_names()
+// Names this process holds, with their sockets, open until it ends.
+std::map<std::string, int>& claimed_names()
 {
-    static std::set<std::string> names;
+    static std::map<std::string, int> names;
     return names;
 }
+
+std::string instance_id(std::string_view name) { return std::string(name) + "-" + std::to_string(getuid()); }
+
+// The abstract address of an instance id; returns its length.
+socklen_t abstract_address(const std::string& id, sockaddr_un& addr)
+{
+    addr = sockaddr_un{};
+    addr.sun_family = AF_UNIX;
+    const std::size_t len = std::min(id.size(), sizeof addr.sun_path - 1);
+    std::memcpy(addr.sun_path + 1, id.data(), len);  // sun_path[0] == 0: abstract
+    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + len);
+}
+
+int listening_socket = -1;
 }  // namespace
 
 // The claim is a bound socket in the abstract namespace: binding is atomic,
 // so two copies starting together cannot both succeed, and the kernel drops
 // the name the moment the process ends, so a crash leaves no stale lock.
+// The socket listens, so a second copy can connect to ask for the window.
 bool claim_single_instance(std::string_view name)
 {
-    std::string id = std::string(name) + "-" + std::to_string(getuid());
+    const std::string id = instance_id(name);
     if (claimed_names().count(id) != 0)
         return true;
 
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return true;  // no way to tell: behave as the only instance
 
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    const std::size_t len = std::min(id.size(), sizeof addr.sun_path - 1);
-    std::memcpy(addr.sun_path + 1, id.data(), len);  // sun_path[0] == 0: abstract
-    const auto addr_len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + len);
+    sockaddr_un addr;
+    const socklen_t addr_len = abstract_address(id, addr);
     if (bind(fd, reinterpret_cast<sockaddr*>(&addr), addr_len) == 0) {
-        claimed_names().insert(id);  // fd deliberately kept open
+        listen(fd, 8);
+        claimed_names()[id] = fd;  // deliberately kept open
         return true;
     }
     const int error = errno;
     close(fd);
     return error != EADDRINUSE;
+}
+
+bool ask_instance_to_show(std::string_view name)
+{
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    sockaddr_un addr;
+    const socklen_t addr_len = abstract_address(instance_id(name), addr);
+    const char request = 's';
+    const bool sent =
+        connect(fd, reinterpret_cast<sockaddr*>(&addr), addr_len) == 0 && send(fd, &request, 1, MSG_NOSIGNAL) == 1;
+    close(fd);
+    return sent;
+}
+
+std::intptr_t watch_show_requests(std::string_view name)
+{
+    const auto found = claimed_names().find(instance_id(name));
+    listening_socket = found == claimed_names().end() ? -1 : found->second;
+    return listening_socket;
+}
+
+// Each connection is one request; only this user's own copies are heard.
+bool take_show_requests()
+{
+    bool asked = false;
+    for (;;) {
+        const int peer = accept4(listening_socket, nullptr, nullptr, SOCK_CLOEXEC);
+        if (peer < 0)
+            return asked;
+        ucred credentials{};
+        socklen_t size = sizeof credentials;
+        if (getsockopt(peer, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 && credentials.uid == getuid())
+            asked = true;
+        close(peer);
+    }
 }
 
 namespace {

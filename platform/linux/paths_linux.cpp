@@ -1,7 +1,10 @@
 // Where the running executable lies, from the kernel's /proc link.
 #include "platform/platform.h"
 
+#include <cerrno>
+
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -23,5 +26,16 @@ std::string executable_path()
 }
 
 char path_separator() noexcept { return '/'; }
+
+bool is_read_only_file(const std::string& path)
+{
+    struct stat info { };
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    // root passes every permission check, so only the mode bits tell.
+    if (geteuid() == 0)
+        return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    return access(path.c_str(), W_OK) != 0 && errno == EACCES;
+}
 
 }  // namespace platform

@@ -94,6 +94,7 @@ private slots:
     void header_shows_year_cycle_and_star_sign();
     void months_outside_the_lunar_tables();
     void marks_follow_the_data_file();
+    void marks_stay_clear_of_the_day_number();
     void failing_query_stops_the_cell_loop_quietly();
 
     void remembered_day_survives_short_months();
@@ -104,6 +105,7 @@ private slots:
 
     void first_run_creates_the_data_file_and_settings_on_close();
     void unopenable_data_file_reports_and_ends();
+    void data_file_of_another_kind_reports_and_ends();
     void failed_shutdown_save_reports_and_still_ends();
     void session_end_saves_and_keeps_the_data_file_open();
 
@@ -352,6 +354,27 @@ void TestMainWindow::marks_follow_the_data_file()
     QVERIFY(shown("task", 5) && !shown("task", 7) && !shown("note", 7));
 }
 
+void TestMainWindow::marks_stay_clear_of_the_day_number()
+{
+    WindowFixture f;
+    auto w = f.open_window(QDate(2024, 3, 1));  // 31 days, the 1st not selected below
+    auto* panel = child<QWidget>(w.get(), "Panel1");
+    QTest::mousePress(day_label(w.get(), cell_of(w.get(), 1)), Qt::LeftButton);
+    for (int day = 2; day <= 31; ++day) {
+        const int cell = cell_of(w.get(), day);
+        // With the marks hidden, the place they take and one pixel around
+        // it shows only the panel's white: no stroke of the number.
+        mark(w.get(), "task", cell)->hide();
+        mark(w.get(), "note", cell)->hide();
+        const QRect marks = mark(w.get(), "task", cell)->geometry().united(mark(w.get(), "note", cell)->geometry());
+        const QImage image = panel->grab(marks.adjusted(-1, -1, 1, 1)).toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                QVERIFY2(QColor(image.pixel(x, y)) == QColor(Qt::white),
+                         qPrintable(QStringLiteral("day %1 reaches the mark at %2,%3").arg(day).arg(x).arg(y)));
+    }
+}
+
 void TestMainWindow::failing_query_stops_the_cell_loop_quietly()
 {
     WindowFixture f;
@@ -523,6 +546,25 @@ void TestMainWindow::unopenable_data_file_reports_and_ends()
     QVERIFY(!app_database);
     w.close();
     QCOMPARE(QDir(f.dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"not-a-folder"});
+}
+
+void TestMainWindow::data_file_of_another_kind_reports_and_ends()
+{
+    WindowFixture f;
+    QFile file(f.file("velkin.db"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const QByteArray bytes = QByteArray("Velkin? no: ").repeated(1000);
+    file.write(bytes);
+    file.close();
+    auto w = f.open_window(QDate(2024, 2, 10), false);
+    QVERIFY(w->refused());
+    QCOMPARE(w->exit_code(), 1);
+    QCOMPARE(f.messages,
+             QStringList{"Failed to open database \"" + f.file("velkin.db") + "\" : file is not a database"});
+    w->close();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+    QCOMPARE(QDir(f.dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"velkin.db"});
 }
 
 void TestMainWindow::failed_shutdown_save_reports_and_still_ends()

@@ -4,6 +4,10 @@
 #include <QProcess>
 #include <QtTest>
 #include <csignal>
+#include <fstream>
+#include <string>
+
+#include "mainwindow/session.h"
 
 #include "windowfixture.h"
 
@@ -41,8 +45,11 @@ class TestProcesses : public QObject {
 private slots:
     void copies_starting_together_elect_one();
     void second_copy_is_refused_and_touches_nothing();
+    void signal_ends_the_start_up_error_box_at_once();
     void sigterm_runs_the_shutdown_save();
     void a_killed_instance_leaves_no_lock();
+    // Last: these claim the copies' name in this process, for good.
+    void second_copy_asks_the_running_copy_for_its_window();
 };
 
 void TestProcesses::copies_starting_together_elect_one()
@@ -88,6 +95,62 @@ void TestProcesses::second_copy_is_refused_and_touches_nothing()
 
     first->terminate();
     QVERIFY(first->waitForFinished(30000));
+}
+
+void TestProcesses::second_copy_asks_the_running_copy_for_its_window()
+{
+    WindowFixture running;
+    StartOptions options;
+    options.program_folder = running.folder();
+    options.instance_name = VELKIN_TEST_INSTANCE_NAME;
+    TFRM_Date window(options);
+    QVERIFY(!window.refused());
+    window.show();
+    auto* session = window.findChild<Session*>();
+    QVERIFY(session);
+    QSignalSpy asked(session, &Session::show_requested);
+
+    QTemporaryDir second_folder;
+    const QString exe = second_folder.filePath("velkin");
+    QVERIFY(QFile::copy(QStringLiteral(VELKIN_EXE), exe));
+    QProcess second;
+    second.start(exe, {});
+    QVERIFY(asked.wait(30000));  // before it shows its message
+    second.kill();
+    QVERIFY(second.waitForFinished(30000));
+    QCOMPARE(entries(second_folder.path()), QStringList{"velkin"});
+    window.close();
+}
+
+void TestProcesses::signal_ends_the_start_up_error_box_at_once()
+{
+    QTemporaryDir folder;
+    QFile data(folder.filePath("velkin.db"));
+    QVERIFY(data.open(QIODevice::WriteOnly));
+    data.write(QByteArray(4096, 'x'));  // no database: the start fails with a box
+    data.close();
+    const QString exe = folder.filePath("velkin");
+    QVERIFY(QFile::copy(QStringLiteral(VELKIN_EXE), exe));
+    QProcess program;
+    program.start(exe, {});
+    QVERIFY(program.waitForStarted(30000));
+    // Once it catches SIGTERM itself (the start has begun), the signal ends it.
+    const QString status = QStringLiteral("/proc/%1/status").arg(program.processId());
+    const auto catches_sigterm = [&] {
+        std::ifstream in(status.toStdString());
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("SigCgt:", 0) == 0)
+                return (std::stoull(line.substr(7), nullptr, 16) & (1ull << (SIGTERM - 1))) != 0;
+        return false;
+    };
+    QVERIFY(QTest::qWaitFor(catches_sigterm, 30000));
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    QCOMPARE(entries(folder.path()), (QStringList{"velkin", "velkin.db"}));
+    QVERIFY(data.open(QIODevice::ReadOnly));
+    QCOMPARE(data.readAll(), QByteArray(4096, 'x'));
 }
 
 void TestProcesses::sigterm_runs_the_shutdown_save()

@@ -1,8 +1,11 @@
 // The data file: creation on the first start, opening unchanged later, and
 // the failures on the way.
+#include <QProcess>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <sqlite3.h>
 
 #include "storage/datafile.h"
@@ -25,6 +28,42 @@ int install_refusal(sqlite3* db, const char**, const sqlite3_api_routines*)
     return sqlite3_set_authorizer(db, refuse_vk_jnr, nullptr);
 }
 auto refusal_entry() { return reinterpret_cast<void (*)()>(install_refusal); }
+
+std::string file_bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+void put_file(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+// The bytes of a real data file holding `tasks` tasks, built beside `path`.
+std::string real_data_file(const std::string& path, int tasks)
+{
+    const std::string made = path + ".made";
+    create_data_file(made);
+    {
+        TSQLiteDatabase db(made);
+        SqlTransaction transaction(db);
+        for (int i = 0; i < tasks; ++i)
+            db.execute("INSERT INTO vk_schedule(sDate,lb,sState,sItem) VALUES (?,'A','进行中',?)",
+                       {std::to_string(20240101 + i % 28), std::string(60, 'x')});
+        transaction.commit();
+    }
+    std::string bytes = file_bytes(made);
+    fs::remove(made);
+    return bytes;
+}
+
+// The message open_data_file raises, empty when it raises none.
+QString open_error()
+{
+    try {
+        open_data_file();
+    } catch (const ESQLiteException& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -147,6 +186,84 @@ private slots:
 
         open_data_file();  // the next start builds a complete file
         QVERIFY(app_database->has_table("vk_jnr"));
+    }
+
+    void unusable_file_is_named_and_left_unchanged_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("random bytes") << "random"
+                                      << "file is not a database";
+        QTest::newRow("foreign SQLite file") << "foreign"
+                                             << "not a Velkin data file: the table vk_schedule is missing";
+        QTest::newRow("a table without its columns") << "columns"
+                                                     << "not a Velkin data file: the table vk_note has no column sNote";
+        QTest::newRow("truncated copy of a real file") << "truncated"
+                                                       << "database disk image is malformed";
+    }
+    void unusable_file_is_named_and_left_unchanged()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, why);
+        const std::string path = data_file_path();
+        if (kind == "random") {
+            std::mt19937 random(14);
+            std::string bytes(64 * 1024, '\0');
+            for (char& c : bytes)
+                c = static_cast<char>(random());
+            put_file(path, bytes);
+        } else if (kind == "foreign") {
+            TSQLiteDatabase(path).execute("CREATE TABLE photos (name TEXT, taken TEXT)");
+        } else if (kind == "columns") {
+            create_data_file(path);
+            TSQLiteDatabase db(path);
+            db.execute("DROP TABLE vk_note");
+            db.execute("CREATE TABLE vk_note (ID INTEGER PRIMARY KEY, sDate VARCHAR (8), body TEXT)");
+        } else {
+            const std::string real = real_data_file(path, 3000);
+            put_file(path, real.substr(0, real.size() / 2));
+        }
+        const std::string before = file_bytes(path);
+        const auto written = fs::last_write_time(path);
+
+        QCOMPARE(open_error(), QString::fromStdString("Failed to open database \"" + path + "\" : ") + why);
+        QVERIFY(!app_database);
+        QVERIFY(file_bytes(path) == before);
+        QVERIFY(fs::last_write_time(path) == written);
+        // Nothing beside it either: no journal, no file under construction.
+        int entries = 0;
+        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(program_folder()))
+            ++entries;
+        QCOMPARE(entries, 1);
+    }
+
+    void zero_length_file_becomes_a_new_data_file()
+    {
+        put_file(data_file_path(), "");
+        QCOMPARE(open_error(), QString());
+        QCOMPARE(first_field("SELECT count(*) FROM vk_config"), std::string("1"));
+        QVERIFY(app_database->has_table("vk_jnr"));
+        QVERIFY(!fs::exists(data_file_path() + ".creating"));
+    }
+
+    void file_locked_by_another_program_is_waited_for_then_named()
+    {
+        open_data_file();
+        app_database.reset();
+        QProcess holder;
+        holder.start(QStringLiteral(LOCK_HELPER_EXE), {QString::fromStdString(data_file_path())});
+        QVERIFY(holder.waitForReadyRead(20000));
+        QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
+        const std::string before = file_bytes(data_file_path());
+
+        QCOMPARE(open_error(),
+                 QString::fromStdString("Failed to open database \"" + data_file_path() + "\" : database is locked"));
+        QVERIFY(!app_database);
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(20000));
+        QVERIFY(file_bytes(data_file_path()) == before);
+
+        QCOMPARE(open_error(), QString());  // once free, it opens
     }
 
     void folder_that_cannot_hold_files()

@@ -130,6 +130,46 @@ private slots:
         QVERIFY(!fs::exists(settings_file_path() + ".new"));
     }
 
+    void file_with_a_utf8_mark_is_read_and_written_back_in_gbk()
+    {
+        put_file(settings_file_path(), "\xEF\xBB\xBF[option]\r\nform_blend=120\r\nnote_fontname=宋体\r\n"
+                                       "; 备注\r\n\r\n[other]\r\nk=值\r\n");
+        app_settings = read_settings(settings_file_path());
+        QCOMPARE(app_settings.form_blend, 120);
+        QCOMPARE(app_settings.note_fontname, std::string("宋体"));
+        save_local_vki(5, 6);
+        // One section "option", no mark, every line in GBK.
+        QCOMPARE(file_bytes(settings_file_path()),
+                 std::string("[option]\r\nform_blend=120\r\nnote_fontname=\xCB\xCE\xCC\xE5\r\npos_top=6\r\n"
+                             "pos_left=5\r\ndesktoplink=1\r\nautorun=1\r\nnote_fontcolor=16711680\r\n"
+                             "note_fontsize=9\r\ntaskhint_use=1\r\ntaskhint_time=2\r\n; \xB1\xB8\xD7\xA2\r\n\r\n"
+                             "[other]\r\nk=\xD6\xB5\r\n"));
+        QCOMPARE(read_settings(settings_file_path()).note_fontname, std::string("宋体"));
+    }
+
+    void read_only_file_is_left_as_it_is()
+    {
+        const std::string pinned = "[option]\r\npos_top=10\r\npos_left=20\r\nform_blend=90\r\n";
+        put_file(settings_file_path(), pinned);
+        fs::permissions(settings_file_path(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        app_settings = read_settings(settings_file_path());
+        try {
+            save_local_vki(300, 400);
+            QFAIL("no error");
+        } catch (const std::runtime_error& e) {
+            QCOMPARE(std::string(e.what()), "Unable to write to " + settings_file_path());
+        }
+        QCOMPARE(file_bytes(settings_file_path()), pinned);
+        QCOMPARE(fs::status(settings_file_path()).permissions() & fs::perms::all,
+                 fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        QVERIFY(!fs::exists(settings_file_path() + ".new"));
+
+        // Made writable again, it is written as before.
+        fs::permissions(settings_file_path(), fs::perms::owner_write, fs::perm_options::add);
+        save_local_vki(300, 400);
+        QCOMPARE(read_settings(settings_file_path()).pos_left, 300);
+    }
+
     void unwritable_file_data()
     {
         QTest::addColumn<bool>("folder_is_file");

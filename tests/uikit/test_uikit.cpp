@@ -82,6 +82,49 @@ private slots:
         QCOMPARE(uikit::message_box(nullptr, QStringLiteral("“Velkin”已运行！")), QMessageBox::Ok);
     }
 
+    void a_box_stays_above_the_main_window_centred_on_it()
+    {
+        uikit::set_message_box_hook({});
+        QWidget main_window(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint);
+        main_window.setGeometry(300, 200, 328, 560);
+        main_window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main_window));
+        const auto check = [](QWidget* box, QRect area) {
+            QVERIFY(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            QCOMPARE(box->windowTitle(), QString());
+            QVERIFY2((box->frameGeometry().center() - area.center()).manhattanLength() <= 2,
+                     qPrintable(QStringLiteral("box at %1,%2").arg(box->x()).arg(box->y())));
+        };
+        // An error with no window active, as after a signal: over the main window.
+        testing::answer_modal<QMessageBox>([&](QMessageBox* box) {
+            check(box, main_window.frameGeometry());
+            box->button(QMessageBox::Ok)->click();
+        });
+        QApplication::setActiveWindow(nullptr);
+        uikit::report_error(QStringLiteral("Unable to write to /x/vkset.vki"));
+        // A box for the main window itself.
+        testing::answer_modal<QMessageBox>([&](QMessageBox* box) {
+            check(box, main_window.frameGeometry());
+            box->button(QMessageBox::Ok)->click();
+        });
+        uikit::message_box(&main_window, QStringLiteral("计划安排不能为空！"));
+        // No window at all: the middle of the screen.
+        main_window.hide();
+        testing::answer_modal<QMessageBox>([&](QMessageBox* box) {
+            check(box, QGuiApplication::primaryScreen()->availableGeometry());
+            box->button(QMessageBox::Ok)->click();
+        });
+        uikit::report_error(QStringLiteral("Failed to open database"));
+    }
+
+    void open_boxes_can_be_closed_at_once()
+    {
+        uikit::set_message_box_hook({});
+        testing::answer_modal<QMessageBox>([](QMessageBox*) { uikit::close_message_boxes(); });
+        QCOMPARE(uikit::message_box(nullptr, QStringLiteral("x")), QMessageBox::Cancel);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
     void report_errors_shows_the_error_and_says_so()
     {
         QVERIFY(uikit::report_errors([] {}));
