@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include "mainwindow/datemenus.h"
@@ -43,6 +44,7 @@ void TFRM_Date::apply_fonts_and_colours()
     palette.setColor(QPalette::WindowText, uikit::colour::window_text);
     setPalette(palette);
     setFont(uikit::program_font());
+    setWindowIcon(QIcon(QStringLiteral(":/images/velkin.png")));
     ui->l_info->setFont(uikit::point_font("微软雅黑", 9));
     uikit::set_text_colour(ui->l_info, uikit::colour::window_text);
     notes::setup_note_page(ui->Memo_note);
