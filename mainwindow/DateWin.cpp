@@ -8,6 +8,8 @@
 #include "mainwindow/datemenus.h"
 #include "mainwindow/monthview.h"
 #include "notes/notepage.h"
+#include "options/about.h"
+#include "options/homepage.h"
 #include "platform/platform.h"
 #include "storage/settings.h"
 #include "tasks/daylist.h"
@@ -60,7 +62,9 @@ void TFRM_Date::FormCreate()
     initapp_fromfx();
     sel.sel_daykey.clear();
     menus = new DateMenus(*ui, this);
+    connect(ui->N8, &QAction::triggered, this, &TFRM_Date::N8Click);
     connect(ui->N9, &QAction::triggered, this, &TFRM_Date::N9Click);
+    options::make_home_page_link(ui->l_info);
     connect(menus, &DateMenus::MenuMonth_1Click, this, &TFRM_Date::MenuMonth_1Click);
     connect(menus, &DateMenus::MenuYearClick, this, &TFRM_Date::MenuYearClick);
     connect(ui->sb_date_left, &QToolButton::clicked, this, &TFRM_Date::sb_date_leftClick);
@@ -133,6 +137,8 @@ void TFRM_Date::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     FormResize();
 }
+
+void TFRM_Date::N8Click() { options::show_about(this); }
 
 // ---------------------------------------------------------------- shutdown
 

@@ -66,6 +66,7 @@ signals:
     void closed();
 
 public slots:
+    void N8Click();
     void N9Click();
 
 protected:
