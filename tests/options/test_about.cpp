@@ -10,7 +10,9 @@
 
 #include "modal_answer.h"
 #include "options/about.h"
+#include "options/autorun.h"
 #include "options/homepage.h"
+#include "platform/platform.h"
 #include "storage/paths.h"
 #include "uikit/clicklabel.h"
 #include "uikit/modal.h"
@@ -188,6 +190,19 @@ private slots:
         QTest::mouseClick(child<QLabel>(&about, "Label_url"), Qt::LeftButton);
         QVERIFY(opened.urls.isEmpty());
         QCOMPARE(f.messages, QStringList{QStringLiteral("找不到软件主页：") + f.file("velkin.html")});
+    }
+
+    // What the options dialog will show when vk_reg is not there to start.
+    void a_missing_vk_reg_is_named_in_the_error()
+    {
+        WindowFixture f;
+        set_program_folder(f.folder());
+        try {
+            options::regautoandlink();
+            QFAIL("no error for a missing vk_reg");
+        } catch (const platform::StartError& e) {
+            QVERIFY2(QString::fromUtf8(e.what()).contains(f.file("vk_reg")), e.what());
+        }
     }
 
     void the_program_icon_is_the_window_icon_and_lies_beside_the_program()
