@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include "anniversaries/datehint.h"
@@ -9,6 +10,8 @@
 #include "mainwindow/datemenus.h"
 #include "mainwindow/monthview.h"
 #include "notes/notepage.h"
+#include "options/about.h"
+#include "options/homepage.h"
 #include "platform/platform.h"
 #include "storage/settings.h"
 #include "tasks/daypage.h"
@@ -47,6 +50,7 @@ void TFRM_Date::apply_fonts_and_colours()
     palette.setColor(QPalette::WindowText, uikit::colour::window_text);
     setPalette(palette);
     setFont(uikit::program_font());
+    setWindowIcon(QIcon(QStringLiteral(":/images/velkin.png")));
     ui->l_info->setFont(uikit::point_font("微软雅黑", 9));
     uikit::set_text_colour(ui->l_info, uikit::colour::window_text);
 }
@@ -61,8 +65,10 @@ void TFRM_Date::FormCreate()
     initapp_fromfx();
     sel.sel_daykey.clear();
     menus = new DateMenus(*ui, this);
+    connect(ui->N8, &QAction::triggered, this, &TFRM_Date::N8Click);
     connect(ui->N9, &QAction::triggered, this, &TFRM_Date::N9Click);
     connect(ui->N10, &QAction::triggered, this, &TFRM_Date::N10Click);
+    options::make_home_page_link(ui->l_info);
     connect(menus, &DateMenus::MenuMonth_1Click, this, &TFRM_Date::MenuMonth_1Click);
     connect(menus, &DateMenus::MenuYearClick, this, &TFRM_Date::MenuYearClick);
     connect(ui->sb_date_left, &QToolButton::clicked, this, &TFRM_Date::sb_date_leftClick);
@@ -148,6 +154,8 @@ void TFRM_Date::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     FormResize();
 }
+
+void TFRM_Date::N8Click() { options::show_about(this); }
 
 // ---------------------------------------------------------------- shutdown
 

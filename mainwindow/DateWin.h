@@ -76,6 +76,7 @@ signals:
     void closed();
 
 public slots:
+    void N8Click();
     void N9Click();
     void N10Click();
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,13 +45,45 @@ int watch_session_end();
 // True once for each pending session-end request; clears it.
 bool take_session_end_request();
 
-// Starts a program with arguments, without waiting for it; `elevated` asks
-// for administrator rights where the system has such a thing.  Returns false
-// when it could not be started.
-bool start_program(const std::string& path, const std::vector<std::string>& arguments, bool elevated);
+// ---- Starting the program that sets up autorun and the desktop shortcut
+
+// A program could not be started.  The text names it and is shown as it is.
+class StartError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The version name that decides how a program is started: on Windows one of
+// "osNT3", "osNT4", "os2K", "osXP", "os95", "os95OSR2", "os98", "os98SE",
+// "osME" or "osUnknown" (every Windows after XP); "osLinux" on Linux.
+std::string os_name();
+
+// True when the current user belongs to the built-in Administrators group
+// (Windows) or is root.
 bool is_administrator();
-std::string system_name();  // e.g. "Linux 6.1" or "Windows 10"
-bool open_url(const std::string& url);
+
+// The value of `key` in `section` (both looked up in lower case) of the
+// INI-text language file folder + "ks_lanset.dll"; the empty text when the
+// key is missing.  On Windows a missing file shows the box "File
+// ks_lanset.dll not found!" first.  Other systems have no language file and
+// always give the empty text.
+std::string lang_text(const std::string& folder, const std::string& section, const std::string& key);
+
+// Starts the program at `path` with the one `argument` and does not wait for
+// it.  On Windows `version` (an os_name) decides whether it is started as
+// it is, as an administrator, or after a notice from the language file in
+// `folder` as another user; `owner` is the native handle of the owning
+// window, or 0.  On Linux the start is plain: what it sets up are the user's
+// own files.  Raises StartError when the program cannot be started.
+void start_program(const std::string& folder, std::uintptr_t owner, const std::string& path,
+                   const std::string& argument, const std::string& version);
+
+// The file name of the autorun and shortcut program in the program folder.
+const char* vk_reg_file_name() noexcept;
+
+// Starts folder + vk_reg_file_name() with the one empty argument.  Raises
+// StartError naming the program when it is missing or cannot be started.
+void regautoandlink(const std::string& folder);
 
 // Marks a top-level window, before it is first shown, as one that the
 // taskbar and the pager leave out.  `native_window` is the window's system

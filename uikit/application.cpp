@@ -33,6 +33,7 @@ void install_font_substitutes()
     const Substitute substitutes[] = {
         {"微软雅黑", cjk},
         {"黑体", cjk},
+        {"方正兰亭超细黑简体", cjk},
         {"Arial Black", QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")} + cjk},
     };
     const QStringList installed = QFontDatabase::families();

@@ -14,8 +14,8 @@ public:
 };
 
 // Maps the Windows font families the windows are designed with ("微软雅黑",
-// "黑体", "Arial Black") to installed families, so Chinese text never shows
-// as boxes and labels keep their sizes.
+// "黑体", "方正兰亭超细黑简体", "Arial Black") to installed families, so
+// Chinese text never shows as boxes and labels keep their sizes.
 void install_font_substitutes();
 
 }  // namespace uikit

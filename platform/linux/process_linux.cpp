@@ -1,12 +1,17 @@
-// Starting programs, web addresses and the facts about the system on Linux.
+// Starting programs and the facts about the system on Linux.  Autostart
+// entries and launchers are the user's own files, so nothing asks for
+// other rights and there is no notice to read.
 #include "platform/platform.h"
 
 #include <fcntl.h>
-#include <sys/utsname.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <vector>
+
+#include "platform/startrules.h"
 
 namespace platform {
 
@@ -14,66 +19,64 @@ namespace {
 
 // Runs argv detached: a short-lived child starts the program as a grandchild
 // and exits at once, so nothing is left for this process to reap.  The
-// grandchild reports a failed exec through a close-on-exec pipe.
-bool spawn_detached(const std::vector<std::string>& args)
+// grandchild reports a failed exec's errno through a close-on-exec pipe.
+// Returns 0 when the program runs, else the errno of the failure.
+int spawn_detached(const std::vector<std::string>& args)
 {
-    if (args.empty())
-        return false;
+    // Built before the fork: the children may only make async-signal-safe calls.
+    std::vector<char*> argv;
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+
     int status_pipe[2];
     if (pipe2(status_pipe, O_CLOEXEC) != 0)
-        return false;
-
+        return errno;
     const pid_t child = fork();
     if (child < 0) {
+        const int error = errno;
         close(status_pipe[0]);
         close(status_pipe[1]);
-        return false;
+        return error;
     }
     if (child == 0) {
         close(status_pipe[0]);
-        if (fork() == 0) {
+        const pid_t grandchild = fork();
+        if (grandchild == 0) {
             setsid();
-            std::vector<char*> argv;
-            for (const auto& a : args)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execvp(argv[0], argv.data());
-            const char failed = 1;
-            [[maybe_unused]] auto w = write(status_pipe[1], &failed, 1);
+            execv(argv[0], argv.data());
+        }
+        if (grandchild <= 0) {  // the exec or the second fork failed
+            const int error = errno;
+            [[maybe_unused]] auto w = write(status_pipe[1], &error, sizeof error);
         }
         _exit(0);
     }
     close(status_pipe[1]);
     int status = 0;
-    waitpid(child, &status, 0);
-    char failed = 0;
-    const bool exec_failed = read(status_pipe[0], &failed, 1) == 1;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) { }
+    int error = 0;
+    ssize_t n = 0;
+    while ((n = read(status_pipe[0], &error, sizeof error)) < 0 && errno == EINTR) { }
     close(status_pipe[0]);
-    return !exec_failed;
+    return n == static_cast<ssize_t>(sizeof error) ? error : 0;
 }
 
 }  // namespace
 
-bool start_program(const std::string& path, const std::vector<std::string>& arguments, bool elevated)
-{
-    std::vector<std::string> args;
-    if (elevated && geteuid() != 0)
-        args.push_back("pkexec");
-    args.push_back(path);
-    args.insert(args.end(), arguments.begin(), arguments.end());
-    return spawn_detached(args);
-}
+std::string os_name() { return "osLinux"; }
 
 bool is_administrator() { return geteuid() == 0; }
 
-std::string system_name()
+std::string lang_text(const std::string&, const std::string&, const std::string&) { return {}; }
+
+void start_program(const std::string&, std::uintptr_t, const std::string& path, const std::string& argument,
+                   const std::string&)
 {
-    utsname info{};
-    if (uname(&info) != 0)
-        return "Linux";
-    return std::string(info.sysname) + " " + info.release;
+    if (const int error = spawn_detached({path, argument}); error != 0)
+        throw StartError(rules::start_failed_message(path, std::strerror(error)));
 }
 
-bool open_url(const std::string& url) { return spawn_detached({"xdg-open", url}); }
+const char* vk_reg_file_name() noexcept { return "vk_reg"; }
 
 }  // namespace platform

@@ -1,7 +1,6 @@
 // The executable's path on Windows.
 #include "platform/platform.h"
-
-#include <windows.h>
+#include "platform/windows/codepage.h"
 
 namespace platform {
 
@@ -12,10 +11,7 @@ std::string executable_path()
     while ((n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) == path.size())
         path.resize(path.size() * 2);
     path.resize(n);
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(n), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(n), utf8.data(), bytes, nullptr, nullptr);
-    return utf8;
+    return windows::narrow(path);
 }
 
 char path_separator() noexcept { return '\\'; }

@@ -1,11 +1,10 @@
 // GBK (code page 936) <-> UTF-8 through the Windows code-page functions.
 #include "platform/platform.h"
-
-#include <windows.h>
+#include "platform/windows/codepage.h"
 
 namespace platform {
 
-namespace {
+namespace windows {
 
 std::wstring widen(std::string_view text, UINT code_page)
 {
@@ -15,7 +14,7 @@ std::wstring widen(std::string_view text, UINT code_page)
     return wide;
 }
 
-std::string narrow(const std::wstring& wide, UINT code_page)
+std::string narrow(std::wstring_view wide, UINT code_page)
 {
     const char* replacement = code_page == CP_UTF8 ? nullptr : "?";
     const int n =
@@ -25,10 +24,10 @@ std::string narrow(const std::wstring& wide, UINT code_page)
     return text;
 }
 
-}  // namespace
+}  // namespace windows
 
-std::string gbk_to_utf8(std::string_view gbk) { return narrow(widen(gbk, 936), CP_UTF8); }
+std::string gbk_to_utf8(std::string_view gbk) { return windows::narrow(windows::widen(gbk, 936), CP_UTF8); }
 
-std::string utf8_to_gbk(std::string_view utf8) { return narrow(widen(utf8, CP_UTF8), 936); }
+std::string utf8_to_gbk(std::string_view utf8) { return windows::narrow(windows::widen(utf8, CP_UTF8), 936); }
 
 }  // namespace platform

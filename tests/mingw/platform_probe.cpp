@@ -1,0 +1,22 @@
+// Calls every function of platform/platform.h, so linking it with the
+// Windows implementation shows any that Windows lacks.  Never run.
+#include "platform/platform.h"
+
+int main()
+{
+    platform::executable_path();
+    platform::path_separator();
+    platform::claim_single_instance("probe");
+    platform::watch_session_end();
+    platform::take_session_end_request();
+    platform::os_name();
+    platform::is_administrator();
+    platform::lang_text("", "", "");
+    platform::start_program("", 0, "", "", "");
+    platform::vk_reg_file_name();
+    platform::regautoandlink("");
+    platform::hide_from_taskbar(0);
+    platform::gbk_to_utf8("");
+    platform::utf8_to_gbk("");
+    return 0;
+}
