@@ -1,6 +1,5 @@
 #include "notes/noteedit.h"
 
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -12,26 +11,19 @@
 #include "storage/settings.h"
 #include "ui_frm_noteedit.h"
 #include "uikit/modal.h"
+#include "uikit/notefont.h"
 #include "uikit/style.h"
 
 namespace notes {
 
 namespace {
 
-constexpr int default_colour = 16711680;
-constexpr int default_points = 9;
 const QColor sheet_yellow(0xFF, 0xFF, 0xB0);
 
 EditorSettingsOpener& settings_opener()
 {
     static EditorSettingsOpener instance;
     return instance;
-}
-
-QColor colour_of_value(long long value)
-{
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                  static_cast<int>((value >> 16) & 0xFF));
 }
 
 void paint_on_sheet(QWidget* label, const QColor& text)
@@ -52,29 +44,9 @@ QPoint screen_centre(QWidget* owner)
 
 }  // namespace
 
-QColor note_font_colour(const std::string& setting)
-{
-    bool ok = false;
-    const long long value = QString::fromStdString(setting).toLongLong(&ok, 10);
-    return colour_of_value(ok && value >= 0 && value <= 0xFFFFFF ? value : default_colour);
-}
-
-int note_font_points(int setting) { return setting >= 6 && setting <= 72 ? setting : default_points; }
-
 void apply_note_font(QPlainTextEdit* memo, const Settings& settings)
 {
-    QFont font = memo->font();
-    const QString family = QString::fromStdString(settings.note_fontname);
-    if (QFontDatabase::families().contains(family)) {
-        font.setFamily(family);
-        font.setWeight(QFont::Normal);
-        font.setItalic(false);
-    }
-    font.setPointSize(note_font_points(settings.note_fontsize));
-    memo->setFont(font);
-    QPalette palette = memo->palette();
-    palette.setColor(QPalette::Text, note_font_colour(settings.note_fontcolor));
-    memo->setPalette(palette);
+    uikit::apply_note_font(memo, settings.note_fontname, settings.note_fontcolor, settings.note_fontsize);
 }
 
 void set_editor_settings_opener(EditorSettingsOpener open) { settings_opener() = std::move(open); }

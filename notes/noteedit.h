@@ -3,12 +3,10 @@
 // text from the note page's memo and hands it back there when confirmed.
 #pragma once
 
-#include <QColor>
 #include <QDialog>
 #include <QString>
 #include <functional>
 #include <memory>
-#include <string>
 
 class QPlainTextEdit;
 struct Settings;
@@ -19,12 +17,6 @@ class frm_noteedit;
 
 namespace notes {
 
-// The colour of a `note_fontcolor` setting, a decimal number with red in
-// its lowest byte; the default 16711680 (blue) when the text is no such
-// number or names no colour.
-QColor note_font_colour(const std::string& setting);
-// The size of a `note_fontsize` setting; 9 points when outside 6 to 72.
-int note_font_points(int setting);
 // Gives `memo` the note font of `settings`: the family when it is installed
 // (in regular style; otherwise the family stays), the colour and the size.
 void apply_note_font(QPlainTextEdit* memo, const Settings& settings);
