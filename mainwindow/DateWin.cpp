@@ -9,9 +9,11 @@
 #include "anniversaries/reminders.h"
 #include "mainwindow/datemenus.h"
 #include "mainwindow/monthview.h"
+#include "notes/noteedit.h"
 #include "notes/notepage.h"
 #include "options/about.h"
 #include "options/homepage.h"
+#include "options/option.h"
 #include "platform/platform.h"
 #include "storage/settings.h"
 #include "tasks/daypage.h"
@@ -40,7 +42,8 @@ TFRM_Date::TFRM_Date(StartOptions options, QWidget* parent) : QWidget(parent), u
     FormCreate();
 }
 
-TFRM_Date::~TFRM_Date() = default;
+// The note editor's "编辑器设置" must not reach a window that is gone.
+TFRM_Date::~TFRM_Date() { notes::set_editor_settings_opener({}); }
 
 void TFRM_Date::apply_fonts_and_colours()
 {
@@ -65,6 +68,7 @@ void TFRM_Date::FormCreate()
     initapp_fromfx();
     sel.sel_daykey.clear();
     menus = new DateMenus(*ui, this);
+    connect(ui->N5, &QAction::triggered, this, &TFRM_Date::N5Click);
     connect(ui->N8, &QAction::triggered, this, &TFRM_Date::N8Click);
     connect(ui->N9, &QAction::triggered, this, &TFRM_Date::N9Click);
     connect(ui->N10, &QAction::triggered, this, &TFRM_Date::N10Click);
@@ -90,6 +94,9 @@ void TFRM_Date::initapp_fromlocalset()
     const auto today = [this] { return session->today(); };
     task_page = new tasks::DayTaskPage(*this, today, ui->TabSheet5);
     ui->layout_tasks->addWidget(task_page);
+    connect(task_page, &tasks::DayTaskPage::reminder_options_requested, this,
+            [this] { open_options(options::reminder_page, this); });
+    notes::set_editor_settings_opener([this](QWidget* editor) { open_options(options::note_editor_page, editor); });
     task_reminder = new tasks::TaskReminder(task_page->grid(), *this, today, this);
     Timer_taskhint = new QTimer(this);
     Timer_taskhint->setObjectName(QStringLiteral("Timer_taskhint"));
@@ -155,6 +162,18 @@ void TFRM_Date::resizeEvent(QResizeEvent* event)
     FormResize();
 }
 
+void TFRM_Date::N5Click() { open_options(options::basic_page, this); }
+
+// The options dialog changes the window's opacity, the reminder's timer
+// and the settings file; everything else it changes lives in the Settings.
+void TFRM_Date::open_options(int page, QWidget* owner)
+{
+    options::show_option(page, owner,
+                         {[this](int form_blend) { placement->apply_opacity(form_blend); },
+                          [this] { tasks::configure_taskhint_timer(*Timer_taskhint, app_settings); },
+                          [this] { save_settings_file(); }});
+}
+
 void TFRM_Date::N8Click() { options::show_about(this); }
 
 // ---------------------------------------------------------------- shutdown
@@ -172,9 +191,14 @@ void TFRM_Date::closeEvent(QCloseEvent* event)
 // its error is shown and the tasks are still written.
 void TFRM_Date::save_session()
 {
-    const QPoint position = placement->position();
-    uikit::report_errors([&] { save_local_vki(position.x(), position.y()); });
+    uikit::report_errors([this] { save_settings_file(); });
     savedata2fx_schedule();
+}
+
+void TFRM_Date::save_settings_file()
+{
+    const QPoint position = placement->position();
+    save_local_vki(position.x(), position.y());
 }
 
 void TFRM_Date::doformclose() { session->shut_down(); }

@@ -76,6 +76,7 @@ signals:
     void closed();
 
 public slots:
+    void N5Click();
     void N8Click();
     void N9Click();
     void N10Click();
@@ -108,6 +109,8 @@ private:
     bool savedata2fx_schedule();
     void load_day_pages();
     void Timer_taskhintTimer();
+    void save_settings_file();
+    void open_options(int page, QWidget* owner);
 
     std::unique_ptr<Ui::FRM_Date> ui;
     Session* session = nullptr;

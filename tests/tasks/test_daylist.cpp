@@ -181,10 +181,17 @@ void TestDayList::the_page_holds_the_grid_above_its_button_bar()
         QCOMPARE(b->text(), captions[i]);
         QCOMPARE(b->geometry(), QRect(8 + 51 * i, 4, 45, 25));
     }
-    // "提醒" and "管理" only say they were pressed, until their windows come.
+    // "提醒" opens the options dialog on its reminder page; "管理" only says
+    // it was pressed, until its window comes.
     QSignalSpy options(child<QObject>(w.get(), "TaskPage"), SIGNAL(reminder_options_requested()));
     QSignalSpy manager(child<QObject>(w.get(), "TaskPage"), SIGNAL(task_manager_requested()));
+    QString opened;
+    testing::answer_modal<QDialog>([&](QDialog* d) {
+        opened = d->objectName() + ' ' + d->windowTitle();
+        d->reject();
+    });
     click(w.get(), "Button7");
+    QCOMPARE(opened, QStringLiteral("frm_option 任务提醒"));
     click(w.get(), "Button8");
     QCOMPARE(options.size(), 1);
     QCOMPARE(manager.size(), 1);
