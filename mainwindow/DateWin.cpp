@@ -16,6 +16,7 @@
 #include "storage/settings.h"
 #include "tasks/daypage.h"
 #include "tasks/reminder.h"
+#include "tasks/schedulemanage.h"
 #include "ui_FRM_Date.h"
 #include "uikit/clicklabel.h"
 #include "uikit/daykey.h"
@@ -90,6 +91,7 @@ void TFRM_Date::initapp_fromlocalset()
     const auto today = [this] { return session->today(); };
     task_page = new tasks::DayTaskPage(*this, today, ui->TabSheet5);
     ui->layout_tasks->addWidget(task_page);
+    connect(task_page, &tasks::DayTaskPage::task_manager_requested, this, &TFRM_Date::Button8Click);
     task_reminder = new tasks::TaskReminder(task_page->grid(), *this, today, this);
     Timer_taskhint = new QTimer(this);
     Timer_taskhint->setObjectName(QStringLiteral("Timer_taskhint"));
@@ -156,6 +158,22 @@ void TFRM_Date::resizeEvent(QResizeEvent* event)
 }
 
 void TFRM_Date::N8Click() { options::show_about(this); }
+
+// ---------------------------------------------------------------- managers
+
+// The day list goes back first, since the manager shares its flag; the
+// manager may change the selected day, so the view and the list follow it.
+// A session that ended under the manager has closed the data file.
+void TFRM_Date::Button8Click()
+{
+    if (!savedata2fx_schedule())
+        return;
+    tasks::show_schedule_manage(*this);
+    if (session->state() != Session::Lifecycle::Running)
+        return;
+    redraw_month(sel.shown());
+    task_page->load_schedule(sel.sel_daykey);
+}
 
 // ---------------------------------------------------------------- shutdown
 

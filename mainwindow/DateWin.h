@@ -79,6 +79,8 @@ public slots:
     void N8Click();
     void N9Click();
     void N10Click();
+    // "管理" on the task page: the task manager.
+    void Button8Click();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -2,6 +2,9 @@
 
 #include <QDate>
 #include <QPainter>
+#include <QPersistentModelIndex>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <algorithm>
 
 namespace uikit {
@@ -102,6 +105,17 @@ DateTree::DateTree(QWidget* parent) : QTreeWidget(parent)
 }
 
 void DateTree::select_on_toggle(QTreeWidgetItem* item) { setCurrentItem(item); }
+
+void DateTree::go_back_to(QTreeWidgetItem* item)
+{
+    const QPersistentModelIndex node = indexFromItem(item);
+    QTimer::singleShot(0, this, [this, node] {
+        if (!node.isValid())
+            return;
+        const QSignalBlocker quiet(this);
+        setCurrentItem(itemFromIndex(node));
+    });
+}
 
 const std::vector<QIcon>& DateTree::icons()
 {
