@@ -9,6 +9,7 @@
 #include "anniversaries/reminders.h"
 #include "mainwindow/datemenus.h"
 #include "mainwindow/monthview.h"
+#include "notes/notemanage.h"
 #include "notes/notepage.h"
 #include "options/about.h"
 #include "options/homepage.h"
@@ -37,6 +38,7 @@ TFRM_Date::TFRM_Date(StartOptions options, QWidget* parent) : QWidget(parent), u
     placement = new WindowPlacement(*this);
     note_page = new notes::NotePage(*this, ui->TabSheet6);
     ui->layout_note->addWidget(note_page);
+    connect(note_page, &notes::NotePage::note_manager_requested, this, &TFRM_Date::Button9Click);
     apply_fonts_and_colours();
     FormCreate();
 }
@@ -175,6 +177,17 @@ void TFRM_Date::Button8Click()
     task_page->load_schedule(sel.sel_daykey);
 }
 
+// The note page holds nothing unsaved; it shows the selected day's note as
+// the manager left it.
+void TFRM_Date::Button9Click()
+{
+    notes::show_note_manage(*this);
+    if (session->state() != Session::Lifecycle::Running)
+        return;
+    redraw_month(sel.shown());
+    uikit::report_errors([this] { note_page->load_selected_day(); });
+}
+
 // ---------------------------------------------------------------- shutdown
 
 void TFRM_Date::N9Click() { close(); }
@@ -187,12 +200,14 @@ void TFRM_Date::closeEvent(QCloseEvent* event)
 }
 
 // A settings file that cannot be written must not cost the day's tasks:
-// its error is shown and the tasks are still written.
+// its error is shown and the tasks are still written, and so is a note
+// changed in a note manager that a session end finds open.
 void TFRM_Date::save_session()
 {
     const QPoint position = placement->position();
     uikit::report_errors([&] { save_local_vki(position.x(), position.y()); });
     savedata2fx_schedule();
+    notes::save_open_note_manager();
 }
 
 void TFRM_Date::doformclose() { session->shut_down(); }

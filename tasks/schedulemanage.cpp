@@ -49,12 +49,11 @@ ScheduleManageWindow::ScheduleManageWindow(uikit::DayHost& host, QWidget* parent
     connect(&grid(), &QAbstractItemView::clicked, this, &ScheduleManageWindow::sg_schedule_manageClick);
     // A row reached with the keys counts as clicked; one the current row
     // moves to as the window itself changes the rows does not.
-    connect(grid().selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                sg_schedule_manageSelectCell(current.row());
-                if (!changing_rows_)
-                    sg_schedule_manageClick();
-            });
+    connect(grid().selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        sg_schedule_manageSelectCell(current.row());
+        if (!changing_rows_)
+            sg_schedule_manageClick();
+    });
     connect(ui->bt_add, &QPushButton::clicked, this, &ScheduleManageWindow::bt_addClick);
     connect(ui->bt_edit, &QPushButton::clicked, this, &ScheduleManageWindow::bt_editClick);
     connect(ui->bt_del, &QPushButton::clicked, this, &ScheduleManageWindow::bt_delClick);

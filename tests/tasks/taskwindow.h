@@ -54,8 +54,9 @@ inline bool task_mark_shown(TFRM_Date* w, int day)
 
 // The main window on `today`, started on a data file holding the tasks of
 // the days given.
-inline std::unique_ptr<TFRM_Date> open_with_tasks(WindowFixture& f, QDate today,
-                                                  std::initializer_list<std::pair<const char*, std::vector<daydata::Task>>> days)
+inline std::unique_ptr<TFRM_Date>
+open_with_tasks(WindowFixture& f, QDate today,
+                std::initializer_list<std::pair<const char*, std::vector<daydata::Task>>> days)
 {
     auto db = f.prepared_data_file();
     for (const auto& [day, list] : days)

@@ -11,9 +11,11 @@
 #include <set>
 
 #include "modal_answer.h"
+#include "modal_window.h"
 #include "tasks/schedulemanage.h"
 #include "taskfixture.h"
 #include "taskwindow.h"
+#include "tree_paths.h"
 #include "uikit/datetree.h"
 
 using daydata::Task;
@@ -34,38 +36,8 @@ struct Manager {
     QPushButton* button(const char* name) const { return child<QPushButton>(&d, name); }
     QRadioButton* item(const QString& name) const { return child<QRadioButton>(&d, name); }
 
-    // The node at `path`, such as "2010年/03月/05日"; null when there is none.
-    QTreeWidgetItem* node(const QString& path) const
-    {
-        QTreeWidgetItem* found = nullptr;
-        for (const QString& text : path.split('/')) {
-            const int count = found ? found->childCount() : tree()->topLevelItemCount();
-            QTreeWidgetItem* next = nullptr;
-            for (int i = 0; i < count && !next; ++i) {
-                QTreeWidgetItem* candidate = found ? found->child(i) : tree()->topLevelItem(i);
-                if (candidate->text(0) == text)
-                    next = candidate;
-            }
-            if (!next)
-                return nullptr;
-            found = next;
-        }
-        return found;
-    }
-    // Chooses a node as the user does: its collapsed parents are expanded
-    // first, which chooses each of them, then the node is clicked.
-    void choose(const QString& path) const
-    {
-        QTreeWidgetItem* n = node(path);
-        if (!n)
-            QFAIL(qPrintable("no node " + path));
-        QList<QTreeWidgetItem*> parents;
-        for (QTreeWidgetItem* p = n->parent(); p; p = p->parent())
-            parents.prepend(p);
-        for (QTreeWidgetItem* p : parents)
-            p->setExpanded(true);
-        tree()->setCurrentItem(n);
-    }
+    QTreeWidgetItem* node(const QString& path) const { return testing::node_at(tree(), path); }
+    void choose(const QString& path) const { testing::choose_node(tree(), path); }
     // The task described by the radio groups (items 0-3 and 0-1) and `text`,
     // entered with "增加(&A)".
     void add(const QString& text, int category = 0, int state = 0) const
@@ -80,37 +52,21 @@ struct Manager {
         return button("bt_add")->isEnabled() == add && button("bt_edit")->isEnabled() == edit_and_delete &&
                button("bt_del")->isEnabled() == edit_and_delete;
     }
-    QStringList outline() const
-    {
-        QStringList lines;
-        std::function<void(QTreeWidgetItem*, int)> walk = [&](QTreeWidgetItem* n, int depth) {
-            lines << QString(depth, ' ') + n->text(0);
-            for (int i = 0; i < n->childCount(); ++i)
-                walk(n->child(i), depth + 1);
-        };
-        for (int i = 0; i < tree()->topLevelItemCount(); ++i)
-            walk(tree()->topLevelItem(i), 0);
-        return lines;
-    }
+    QStringList outline() const { return testing::outline(tree()); }
     QList<TaskRow> rows() const { return rows_of(*grid()); }
 };
 
 void click(QWidget* w, const char* button) { child<QPushButton>(w, button)->click(); }
 
-// Opens the manager from the main window and hands it to `answer`; the
-// manager must have closed by the end of the answer.
-void with_manager(TFRM_Date* w, std::function<void(Manager&)> answer)
+// Opens the manager from the main window and hands it to `answer`, which
+// closes it.
+void with_manager(TFRM_Date* w, const std::function<void(Manager&)>& answer)
 {
-    ModalAnswers answers;
-    bool opened = false;
-    answers.then([&](QDialog& d) {
-        opened = true;
-        Manager m{d};
-        answer(m);
-        QVERIFY2(!d.isVisible(), "the manager is still open");
-    });
-    click(w, "Button8");
-    QVERIFY2(opened, "the manager did not open");
+    testing::with_modal_window([w] { click(w, "Button8"); },
+                               [&](QDialog& d) {
+                                   Manager m{d};
+                                   answer(m);
+                               });
 }
 
 void close_manager(Manager& m) { m.button("Button1")->click(); }
@@ -195,10 +151,10 @@ void TestScheduleManage::the_window_and_its_controls()
         QCOMPARE(text_colour_of(&m.d), QColor(0x00, 0x40, 0x80));
 
         const std::pair<const char*, QRect> places[] = {
-            {"RzTreeView1", {7, 8, 185, 463}},      {"sg_schedule_manage", {198, 8, 456, 242}},
-            {"RadioGroup2", {198, 260, 211, 65}},   {"RadioGroup1", {422, 260, 232, 65}},
-            {"Memo1", {198, 351, 456, 88}},         {"bt_add", {198, 446, 75, 25}},
-            {"bt_edit", {279, 446, 75, 25}},        {"bt_del", {360, 446, 75, 25}},
+            {"RzTreeView1", {7, 8, 185, 463}},    {"sg_schedule_manage", {198, 8, 456, 242}},
+            {"RadioGroup2", {198, 260, 211, 65}}, {"RadioGroup1", {422, 260, 232, 65}},
+            {"Memo1", {198, 351, 456, 88}},       {"bt_add", {198, 446, 75, 25}},
+            {"bt_edit", {279, 446, 75, 25}},      {"bt_del", {360, 446, 75, 25}},
             {"Button1", {579, 446, 75, 25}},
         };
         for (const auto& [name, place] : places)
@@ -298,6 +254,7 @@ void TestScheduleManage::days_over_the_whole_calendar_come_out_in_order()
     std::vector<std::string> rows(days.begin(), days.end());
     rows.insert(rows.end(), rows.begin(), rows.begin() + 100);  // days of several rows
     std::shuffle(rows.begin(), rows.end(), random);
+    db->execute("PRAGMA synchronous = OFF");  // no wait for the disk at each of the many commits
     for (const std::string& day : rows)
         daydata::append_task(*db, day, {"A", open, "task of " + day});
     db.reset();
@@ -333,8 +290,9 @@ void TestScheduleManage::a_stored_date_that_is_no_day_gets_no_node()
 void TestScheduleManage::a_day_shows_its_tasks_and_a_month_or_year_none()
 {
     WindowFixture f;
-    auto w = open_with_tasks(f, QDate(2024, 2, 10),
-                             {{"20240305", {{"A", open, "one"}, {"D", done, "two"}}}, {"20240401", {{"C", open, "x"}}}});
+    auto w =
+        open_with_tasks(f, QDate(2024, 2, 10),
+                        {{"20240305", {{"A", open, "one"}, {"D", done, "two"}}}, {"20240401", {{"C", open, "x"}}}});
     with_manager(w.get(), [&](Manager& m) {
         m.choose("2024年/03月");
         m.memo()->setPlainText("typed before");
@@ -447,7 +405,8 @@ void TestScheduleManage::a_row_click_shows_its_task_in_the_radio_groups_and_text
     WindowFixture f;
     auto w = open_with_tasks(
         f, QDate(2024, 2, 10),
-        {{"20240301", {{"A", open, "first"}, {"E", "暂停", "odd letter"}, {"", open, "no letter"}, {"B", open, "last"}}}});
+        {{"20240301",
+          {{"A", open, "first"}, {"E", "暂停", "odd letter"}, {"", open, "no letter"}, {"B", open, "last"}}}});
     with_manager(w.get(), [&](Manager& m) {
         m.choose("2024年/03月/01日");
         m.add("not urgent", 3, 1);
@@ -491,8 +450,9 @@ void TestScheduleManage::a_row_click_shows_its_task_in_the_radio_groups_and_text
 void TestScheduleManage::change_rewrites_the_current_row()
 {
     WindowFixture f;
-    auto w = open_with_tasks(f, QDate(2024, 2, 10),
-                             {{"20240301", {{"A", open, "one"}, {"B", open, "two"}}}, {"20240302", {{"C", open, "x"}}}});
+    auto w =
+        open_with_tasks(f, QDate(2024, 2, 10),
+                        {{"20240301", {{"A", open, "one"}, {"B", open, "two"}}}, {"20240302", {{"C", open, "x"}}}});
     with_manager(w.get(), [&](Manager& m) {
         m.choose("2024年/03月/01日");
         select_row(m.grid(), 1);
@@ -550,9 +510,9 @@ void TestScheduleManage::a_text_is_stored_as_typed_and_drawn_on_one_line()
         QCOMPARE(image.copy(text_cell(0)), image.copy(text_cell(2)));
         close_manager(m);
     });
-    QCOMPARE(stored_on("20240301"), (std::vector<Task>{{"A", open, "two\nlines"},
-                                                       {"A", open, typed.toStdString()},
-                                                       {"A", open, "two lines"}}));
+    QCOMPARE(
+        stored_on("20240301"),
+        (std::vector<Task>{{"A", open, "two\nlines"}, {"A", open, typed.toStdString()}, {"A", open, "two lines"}}));
 }
 
 void TestScheduleManage::delete_moves_rows_up_and_the_last_empties_the_list()
@@ -735,9 +695,8 @@ void TestScheduleManage::days_that_cannot_be_read_leave_the_manager_shut()
 void TestScheduleManage::the_main_window_shows_the_manager_s_changes()
 {
     WindowFixture f;
-    auto w = open_with_tasks(
-        f, QDate(2024, 2, 10),
-        {{"20240210", {{"A", open, "stored"}}}, {"20240213", {{"B", open, "gone soon"}}}});
+    auto w = open_with_tasks(f, QDate(2024, 2, 10),
+                             {{"20240210", {{"A", open, "stored"}}}, {"20240213", {{"B", open, "gone soon"}}}});
     ModalAnswers answers;
     answers.then(type_task("from the day list", 1, 0));
     click(w.get(), "bt_plan_add");
