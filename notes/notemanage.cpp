@@ -10,7 +10,6 @@
 #include "uikit/datetree.h"
 #include "uikit/dayhost.h"
 #include "uikit/errors.h"
-#include "uikit/modal.h"
 #include "uikit/style.h"
 
 namespace notes {
@@ -25,7 +24,7 @@ QPointer<NoteManageWindow> open_manager;
 }  // namespace
 
 NoteManageWindow::NoteManageWindow(uikit::DayHost& host, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frm_note_manage>()), host_(host)
+    : DayTreeWindow(parent), ui(std::make_unique<Ui::frm_note_manage>()), host_(host)
 {
     ui->setupUi(this);
     setFixedSize(662, 479);
@@ -37,7 +36,7 @@ NoteManageWindow::NoteManageWindow(uikit::DayHost& host, QWidget* parent)
     ui->Memo1->setPalette(palette);
     ui->Memo1->setFont(uikit::point_font("微软雅黑", 9));
     note_modified = false;
-    connect(ui->RzTreeView1, &QTreeWidget::currentItemChanged, this, &NoteManageWindow::RzTreeView1Change);
+    watch(ui->RzTreeView1);
     connect(ui->Memo1, &QPlainTextEdit::textChanged, this, &NoteManageWindow::Memo1Change);
     connect(ui->Button1, &QPushButton::clicked, this, &NoteManageWindow::Button1Click);
 }
@@ -57,21 +56,6 @@ bool NoteManageWindow::write_back()
         return false;
     note_modified = false;
     return true;
-}
-
-// A note that cannot be written stays on screen with its day's node, so
-// that nothing typed is lost and the next change writes it again.
-void NoteManageWindow::RzTreeView1Change(QTreeWidgetItem* current, QTreeWidgetItem* previous)
-{
-    if (!write_back()) {
-        ui->RzTreeView1->go_back_to(previous);
-        return;
-    }
-    const QString day = uikit::DateTree::daykey(current);
-    if (day.isEmpty())
-        show_no_day();
-    else
-        show_day(day);
 }
 
 // The text box takes typing only while it shows the note of a day on
@@ -98,20 +82,11 @@ void NoteManageWindow::Memo1Change() { note_modified = true; }
 
 void NoteManageWindow::Button1Click() { close(); }
 
-void NoteManageWindow::reject()
-{
-    if (!write_back())
-        return;
-    QDialog::reject();
-}
-
 void show_note_manage(uikit::DayHost& host)
 {
     NoteManageWindow window(host, host.host_window());
-    if (!uikit::report_errors([&] { window.fill_tree(); }))
-        return;
     open_manager = &window;
-    uikit::show_modal(window, host.host_window());
+    window.show_modally(host.host_window());
 }
 
 bool save_open_note_manager() { return !open_manager || open_manager->write_back(); }

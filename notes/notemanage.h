@@ -4,11 +4,11 @@
 // operations, when another node is chosen and when the window closes.
 #pragma once
 
-#include <QDialog>
 #include <QString>
 #include <memory>
 
-class QTreeWidgetItem;
+#include "uikit/daytreewindow.h"
+
 namespace Ui {
 class frm_note_manage;
 }
@@ -25,7 +25,7 @@ extern bool note_modified;
 // openings.
 extern QString manage_note_day;
 
-class NoteManageWindow : public QDialog {
+class NoteManageWindow : public uikit::DayTreeWindow {
     Q_OBJECT
 
 public:
@@ -33,27 +33,21 @@ public:
     explicit NoteManageWindow(uikit::DayHost& host, QWidget* parent = nullptr);
     ~NoteManageWindow() override;
 
-    // The tree of the days that have a note, read from the data file;
-    // errors propagate.
-    void fill_tree();
-
     // Writes the text box back as the note of manage_note_day if it was
     // changed.  A failure is shown, and the text and note_modified stay:
     // returns false.
-    bool write_back();
+    bool write_back() override;
 
-    // The close box, "关闭" and Escape all end here: a changed note is
-    // written back first, and the window stays open when that fails.
-    void reject() override;
+protected:
+    void fill_tree() override;
+    void show_day(const QString& day) override;
+    void show_no_day() override;
 
 private slots:
-    void RzTreeView1Change(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void Memo1Change();
     void Button1Click();
 
 private:
-    void show_day(const QString& day);
-    void show_no_day();
 
     std::unique_ptr<Ui::frm_note_manage> ui;
     uikit::DayHost& host_;

@@ -14,7 +14,6 @@
 #include "uikit/dayhost.h"
 #include "uikit/errors.h"
 #include "uikit/messagebox.h"
-#include "uikit/modal.h"
 #include "uikit/style.h"
 #include "uikit/typedtext.h"
 
@@ -34,7 +33,7 @@ enum StateItem { open_item = 0, done_item = 1 };
 ScheduleManageWindow* open_schedule_manager() { return open_manager; }
 
 ScheduleManageWindow::ScheduleManageWindow(uikit::DayHost& host, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frm_schedule_manage>()), host_(host)
+    : DayTreeWindow(parent), ui(std::make_unique<Ui::frm_schedule_manage>()), host_(host)
 {
     ui->setupUi(this);
     setFixedSize(662, 479);
@@ -45,7 +44,7 @@ ScheduleManageWindow::ScheduleManageWindow(uikit::DayHost& host, QWidget* parent
     states = radio_group(this, {ui->RadioGroup2_0, ui->RadioGroup2_1});
     categories = radio_group(this, {ui->RadioGroup1_0, ui->RadioGroup1_1, ui->RadioGroup1_2, ui->RadioGroup1_3});
 
-    connect(ui->RzTreeView1, &QTreeWidget::currentItemChanged, this, &ScheduleManageWindow::RzTreeView1Change);
+    watch(ui->RzTreeView1);
     connect(&grid(), &QAbstractItemView::clicked, this, &ScheduleManageWindow::sg_schedule_manageClick);
     // A row reached with the keys counts as clicked; one the current row
     // moves to as the window itself changes the rows does not.
@@ -72,21 +71,6 @@ void ScheduleManageWindow::fill_tree()
 bool ScheduleManageWindow::savedata2fx_schedule()
 {
     return uikit::report_errors([this] { tasks::savedata2fx_schedule(grid(), manage_task_day, host_); });
-}
-
-// A list that cannot be written stays on screen with its day's node, so
-// that nothing typed is lost and the next change writes it again.
-void ScheduleManageWindow::RzTreeView1Change(QTreeWidgetItem* current, QTreeWidgetItem* previous)
-{
-    if (!savedata2fx_schedule()) {
-        ui->RzTreeView1->go_back_to(previous);
-        return;
-    }
-    const QString day = uikit::DateTree::daykey(current);
-    if (day.isEmpty())
-        show_no_day();
-    else
-        show_day(day);
 }
 
 // A day whose tasks cannot be read is shown empty and cannot be edited, so
@@ -188,20 +172,11 @@ void ScheduleManageWindow::bt_delClick()
 
 void ScheduleManageWindow::Button1Click() { close(); }
 
-void ScheduleManageWindow::reject()
-{
-    if (!savedata2fx_schedule())
-        return;
-    QDialog::reject();
-}
-
 void show_schedule_manage(uikit::DayHost& host)
 {
     ScheduleManageWindow window(host, host.host_window());
-    if (!uikit::report_errors([&] { window.fill_tree(); }))
-        return;
     open_manager = &window;
-    uikit::show_modal(window, host.host_window());
+    window.show_modally(host.host_window());
 }
 
 }  // namespace tasks

@@ -5,15 +5,14 @@
 // another node is chosen and when the window closes.
 #pragma once
 
-#include <QDialog>
 #include <QString>
 #include <memory>
 #include <optional>
 
 #include "tasks/taskrow.h"
+#include "uikit/daytreewindow.h"
 
 class QButtonGroup;
-class QTreeWidgetItem;
 namespace Ui {
 class frm_schedule_manage;
 }
@@ -31,7 +30,7 @@ class TaskGrid;
 extern QString manage_task_day;
 extern int manage_task_row;
 
-class ScheduleManageWindow : public QDialog {
+class ScheduleManageWindow : public uikit::DayTreeWindow {
     Q_OBJECT
 
 public:
@@ -39,20 +38,17 @@ public:
     explicit ScheduleManageWindow(uikit::DayHost& host, QWidget* parent = nullptr);
     ~ScheduleManageWindow() override;
 
-    // The tree of the days that have tasks, read from the data file; errors
-    // propagate.
-    void fill_tree();
-
     // Writes the list back under manage_task_day if schedule_changed is set.
     // A failure is shown, and the list and the flag stay: returns false.
     bool savedata2fx_schedule();
+    bool write_back() override { return savedata2fx_schedule(); }
 
-    // The close box, "关闭" and Escape all end here: the list is written
-    // back first, and the window stays open when that fails.
-    void reject() override;
+protected:
+    void fill_tree() override;
+    void show_day(const QString& day) override;
+    void show_no_day() override;
 
 private slots:
-    void RzTreeView1Change(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void sg_schedule_manageClick();
     void sg_schedule_manageSelectCell(int row);
     void bt_addClick();
@@ -62,8 +58,6 @@ private slots:
 
 private:
     TaskGrid& grid() const;
-    void show_day(const QString& day);
-    void show_no_day();
     void set_buttons_enabled(bool add, bool edit_and_delete);
     // The task the radio groups and Memo1 describe; none (after the message)
     // when the text is blank.
