@@ -11,6 +11,7 @@
 #include "modal_window.h"
 #include "notehelpers.h"
 #include "notes/notemanage.h"
+#include "storage/daydata.h"
 #include "tree_paths.h"
 #include "uikit/datetree.h"
 
@@ -376,6 +377,8 @@ void TestNoteManage::the_note_page_shows_the_manager_s_changes()
     QVERIFY(f.messages.isEmpty());
 }
 
+// A session that ends while the manager is open writes its note, and the
+// main window does not reach for the closed data file afterwards.
 void TestNoteManage::a_session_ending_under_the_manager_writes_its_note()
 {
     WindowFixture f;
@@ -386,9 +389,14 @@ void TestNoteManage::a_session_ending_under_the_manager_writes_its_note()
         w->winexit();
         QCOMPARE(stored_notes("20240301"), QStringList{"march at the end"});
         QVERIFY(!notes::note_modified);
+        m.type(", closing");
+        w->close();
+        QVERIFY(!app_database);
         m.close();
     });
     QVERIFY(f.messages.isEmpty());
+    TSQLiteDatabase file(f.folder() + "velkin.db");
+    QCOMPARE(daydata::load_note(file, "20240301"), std::optional<std::string>("march at the end, closing"));
 }
 
 QTEST_MAIN(TestNoteManage)
