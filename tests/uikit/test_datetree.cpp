@@ -112,8 +112,11 @@ private slots:
     {
         const auto& icons = DateTree::icons();
         QCOMPARE(icons.size(), std::size_t{14});
-        for (const QIcon& icon : icons)
+        for (const QIcon& icon : icons) {
             QCOMPARE(icon.availableSizes().value(0), QSize(20, 20));
+            // A selected node shows the same picture.
+            QCOMPARE(icon.pixmap(20, QIcon::Selected).toImage(), icon.pixmap(20, QIcon::Normal).toImage());
+        }
         DateTree tree;
         tree.fill({"20101205", "20100105"});
         QTreeWidgetItem* year = tree.topLevelItem(0);
