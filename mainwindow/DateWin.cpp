@@ -10,6 +10,7 @@
 #include "mainwindow/datemenus.h"
 #include "mainwindow/monthview.h"
 #include "notes/noteedit.h"
+#include "notes/notemanage.h"
 #include "notes/notepage.h"
 #include "options/about.h"
 #include "options/homepage.h"
@@ -18,6 +19,7 @@
 #include "storage/settings.h"
 #include "tasks/daypage.h"
 #include "tasks/reminder.h"
+#include "tasks/schedulemanage.h"
 #include "ui_FRM_Date.h"
 #include "uikit/clicklabel.h"
 #include "uikit/daykey.h"
@@ -38,6 +40,7 @@ TFRM_Date::TFRM_Date(StartOptions options, QWidget* parent) : QWidget(parent), u
     placement = new WindowPlacement(*this);
     note_page = new notes::NotePage(*this, ui->TabSheet6);
     ui->layout_note->addWidget(note_page);
+    connect(note_page, &notes::NotePage::note_manager_requested, this, &TFRM_Date::Button9Click);
     apply_fonts_and_colours();
     FormCreate();
 }
@@ -96,6 +99,7 @@ void TFRM_Date::initapp_fromlocalset()
     ui->layout_tasks->addWidget(task_page);
     connect(task_page, &tasks::DayTaskPage::reminder_options_requested, this,
             [this] { open_options(options::reminder_page, this); });
+    connect(task_page, &tasks::DayTaskPage::task_manager_requested, this, &TFRM_Date::Button8Click);
     notes::set_editor_settings_opener([this](QWidget* editor) { open_options(options::note_editor_page, editor); });
     task_reminder = new tasks::TaskReminder(task_page->grid(), *this, today, this);
     Timer_taskhint = new QTimer(this);
@@ -176,6 +180,33 @@ void TFRM_Date::open_options(int page, QWidget* owner)
 
 void TFRM_Date::N8Click() { options::show_about(this); }
 
+// ---------------------------------------------------------------- managers
+
+// The day list goes back first, since the manager shares its flag; the
+// manager may change the selected day, so the view and the list follow it.
+// A session that ended under the manager has closed the data file.
+void TFRM_Date::Button8Click()
+{
+    if (!savedata2fx_schedule())
+        return;
+    tasks::show_schedule_manage(*this);
+    if (session->state() != Session::Lifecycle::Running)
+        return;
+    redraw_month(sel.shown());
+    task_page->load_schedule(sel.sel_daykey);
+}
+
+// The note page holds nothing unsaved; it shows the selected day's note as
+// the manager left it.
+void TFRM_Date::Button9Click()
+{
+    notes::show_note_manage(*this);
+    if (session->state() != Session::Lifecycle::Running)
+        return;
+    redraw_month(sel.shown());
+    uikit::report_errors([this] { note_page->load_selected_day(); });
+}
+
 // ---------------------------------------------------------------- shutdown
 
 void TFRM_Date::N9Click() { close(); }
@@ -188,11 +219,13 @@ void TFRM_Date::closeEvent(QCloseEvent* event)
 }
 
 // A settings file that cannot be written must not cost the day's tasks:
-// its error is shown and the tasks are still written.
+// its error is shown and the tasks are still written, and so is a note
+// changed in a note manager that a session end finds open.
 void TFRM_Date::save_session()
 {
     uikit::report_errors([this] { save_settings_file(); });
     savedata2fx_schedule();
+    notes::save_open_note_manager();
 }
 
 void TFRM_Date::save_settings_file()

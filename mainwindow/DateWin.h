@@ -80,6 +80,9 @@ public slots:
     void N8Click();
     void N9Click();
     void N10Click();
+    // "管理" on the task page and on the note page: the managers.
+    void Button8Click();
+    void Button9Click();
 
 protected:
     void showEvent(QShowEvent* event) override;

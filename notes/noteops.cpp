@@ -2,37 +2,21 @@
 
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
-#include <QTextDocument>
 
 #include "storage/datafile.h"
 #include "storage/daydata.h"
 #include "uikit/dayhost.h"
+#include "uikit/typedtext.h"
 
 namespace notes {
 
 namespace {
 
-TSQLiteDatabase& database()
-{
-    if (!app_database)
-        throw ESQLiteException("The data file is not open");
-    return *app_database;
-}
-
 bool is_blank_char(QChar c) { return c.unicode() <= 32; }
 
 }  // namespace
 
-QString memo_text(const QPlainTextEdit* memo)
-{
-    // The raw text keeps what toPlainText would turn into spaces; only the
-    // separators of lines and paragraphs become line feeds.
-    QString text = memo->document()->toRawText();
-    for (QChar& c : text)
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = QLatin1Char('\n');
-    return text;
-}
+QString memo_text(const QPlainTextEdit* memo) { return uikit::typed_text(memo); }
 
 QString stored_form(const QString& typed)
 {
@@ -54,7 +38,7 @@ void load_note(QPlainTextEdit* memo, const QString& day)
         const QSignalBlocker quiet(memo);
         memo->clear();
     }
-    const std::optional<std::string> note = daydata::load_note(database(), day.toStdString());
+    const std::optional<std::string> note = daydata::load_note(open_app_database(), day.toStdString());
     if (note && !note->empty())
         memo->setPlainText(QString::fromStdString(*note));
 }
@@ -63,7 +47,7 @@ void savedata2fx_note2(const QPlainTextEdit* memo, const QString& day)
 {
     if (day.isEmpty())
         return;
-    daydata::replace_note(database(), day.toStdString(), stored_form(memo_text(memo)).toStdString());
+    daydata::replace_note(open_app_database(), day.toStdString(), stored_form(memo_text(memo)).toStdString());
 }
 
 void savedata2fx_note(const QPlainTextEdit* memo, const QString& day, uikit::DayHost& host)

@@ -15,6 +15,13 @@ namespace fs = std::filesystem;
 
 std::unique_ptr<TSQLiteDatabase> app_database;
 
+TSQLiteDatabase& open_app_database()
+{
+    if (!app_database)
+        throw ESQLiteException("The data file is not open");
+    return *app_database;
+}
+
 namespace {
 
 // A file is built under this name and renamed to velkin.db once complete,

@@ -13,6 +13,11 @@ std::string data_file_path();
 // The program's connection, open from start-up to shutdown; null otherwise.
 extern std::unique_ptr<TSQLiteDatabase> app_database;
 
+// app_database, or an error when the data file is not open (before the
+// start-up or after the shutdown), so that no operation reaches a closed
+// connection.
+TSQLiteDatabase& open_app_database();
+
 // Creates the data file when it is missing or of zero length (under a
 // temporary name, renamed to velkin.db only when every creation statement
 // succeeded; a leftover temporary file is removed first) and opens

@@ -18,7 +18,7 @@ void load_schedule(TaskGrid& grid, const QString& day)
 void savedata2fx_schedule2(const TaskGrid& grid, const QString& day)
 {
     if (!day.isEmpty())
-        daydata::replace_tasks(*app_database, day.toStdString(), to_storage(grid.tasks()));
+        daydata::replace_tasks(open_app_database(), day.toStdString(), to_storage(grid.tasks()));
     schedule_changed = false;
 }
 

@@ -4,6 +4,7 @@
 #include "storage/daydata.h"
 #include "tasks/daylist.h"
 #include "tasks/plandialog.h"
+#include "tasks/schedulemanage.h"
 #include "tasks/storedtasks.h"
 #include "tasks/taskchangedialog.h"
 #include "tasks/taskflags.h"
@@ -58,8 +59,13 @@ void DayTaskPage::set_list_locked(bool locked)
         button->setEnabled(!locked);
 }
 
+// While the task manager is open, schedule_changed tells of its list, not
+// of this one: a session that ends under the manager writes the manager's
+// list, and this one, unchanged, is not written over its day.
 bool DayTaskPage::savedata2fx_schedule(const QString& day)
 {
+    if (ScheduleManageWindow* manager = open_schedule_manager())
+        return manager->savedata2fx_schedule();
     return uikit::report_errors([&] { tasks::savedata2fx_schedule(grid(), day, host_); });
 }
 
@@ -134,12 +140,12 @@ void DayTaskPage::move_task(int row, const TaskChange& change)
     if (change.delete_original) {
         QList<TaskRow> remaining = grid().tasks();
         remaining.removeAt(row);
-        daydata::move_task(*app_database, host_.selected_daykey().toStdString(), to_storage(remaining), target,
+        daydata::move_task(open_app_database(), host_.selected_daykey().toStdString(), to_storage(remaining), target,
                            to_storage(copy));
         grid().delete_task(row);
         schedule_changed = false;
     } else {
-        daydata::append_task(*app_database, target, to_storage(copy));
+        daydata::append_task(open_app_database(), target, to_storage(copy));
     }
     host_.redraw_selected_month();
 }

@@ -40,6 +40,7 @@ public:
     // Writes the list back under `day` if it holds changes and redraws the
     // month view.  On failure the error is shown, the list and its changes
     // stay, and false is returned: the caller must not leave the day.
+    // While the task manager is open its list is the one written.
     bool savedata2fx_schedule(const QString& day);
 
 signals:

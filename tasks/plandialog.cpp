@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 
+#include "tasks/radiogroup.h"
 #include "tasks/taskrow.h"
 #include "ui_frm_plan.h"
 #include "uikit/messagebox.h"
@@ -11,27 +12,6 @@
 namespace tasks {
 
 namespace {
-
-QButtonGroup* group_of(QObject* parent, std::initializer_list<QAbstractButton*> buttons)
-{
-    auto* group = new QButtonGroup(parent);
-    int id = 0;
-    for (QAbstractButton* button : buttons)
-        group->addButton(button, id++);
-    return group;
-}
-
-// Tab enters a group at its chosen item, as in a radio group; the arrow
-// keys move within the group.
-void tab_to_chosen_item(QButtonGroup* group)
-{
-    const auto follow_choice = [group] {
-        for (QAbstractButton* button : group->buttons())
-            button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
-    };
-    follow_choice();
-    QObject::connect(group, &QButtonGroup::buttonToggled, group, follow_choice);
-}
 
 // The lines of the text run together: line breaks are dropped, nothing is
 // trimmed.
@@ -54,10 +34,8 @@ PlanDialog::PlanDialog(const QString& plan, QWidget* parent)
     setFont(uikit::program_font());
     uikit::set_text_colour(this, uikit::colour::window_text);
     uikit::set_base_colour(ui->Memo1, Qt::white);
-    states = group_of(this, {ui->RadioGroup2_0, ui->RadioGroup2_1});
-    categories = group_of(this, {ui->RadioGroup1_0, ui->RadioGroup1_1, ui->RadioGroup1_2, ui->RadioGroup1_3});
-    tab_to_chosen_item(states);
-    tab_to_chosen_item(categories);
+    states = radio_group(this, {ui->RadioGroup2_0, ui->RadioGroup2_1});
+    categories = radio_group(this, {ui->RadioGroup1_0, ui->RadioGroup1_1, ui->RadioGroup1_2, ui->RadioGroup1_3});
     connect(ui->Button1, &QPushButton::clicked, this, &PlanDialog::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &PlanDialog::Button2Click);
     if (plan.isEmpty())

@@ -21,7 +21,7 @@ std::vector<daydata::Task> to_storage(const QList<TaskRow>& tasks)
 QList<TaskRow> stored_tasks(const QString& day)
 {
     QList<TaskRow> tasks;
-    for (const daydata::Task& t : daydata::load_tasks(*app_database, day.toStdString()))
+    for (const daydata::Task& t : daydata::load_tasks(open_app_database(), day.toStdString()))
         tasks.append(
             {QString::fromStdString(t.category), QString::fromStdString(t.state), QString::fromStdString(t.text)});
     return tasks;

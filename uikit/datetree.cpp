@@ -2,6 +2,9 @@
 
 #include <QDate>
 #include <QPainter>
+#include <QPersistentModelIndex>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <algorithm>
 
 namespace uikit {
@@ -16,6 +19,15 @@ QPixmap blank_picture()
     QPixmap picture(icon_size, icon_size);
     picture.fill(Qt::transparent);
     return picture;
+}
+
+// The same picture whether the node is selected or not: the style would
+// tint a selected one.
+QIcon icon_of(const QPixmap& picture)
+{
+    QIcon icon(picture);
+    icon.addPixmap(picture, QIcon::Selected);
+    return icon;
 }
 
 // A page with a red binding strip, as a desk calendar; `number` on the
@@ -46,7 +58,7 @@ QIcon calendar_picture(int number)
         p.setPen(QColor(0x30, 0x30, 0x80));
         p.drawText(QRectF(3, 8, 14, 10), Qt::AlignCenter, QString::number(number));
     }
-    return QIcon(picture);
+    return icon_of(picture);
 }
 
 // A yellow pad with ruled lines and a pen across it.
@@ -66,7 +78,7 @@ QIcon notepad_picture()
     p.drawLine(QPointF(9, 15), QPointF(17, 5));
     p.setPen(QPen(QColor(0x20, 0x20, 0x20), 1.5, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(8, 16.5), QPointF(9, 15));
-    return QIcon(picture);
+    return icon_of(picture);
 }
 
 QTreeWidgetItem* new_node(const QString& text, const QIcon& icon)
@@ -102,6 +114,17 @@ DateTree::DateTree(QWidget* parent) : QTreeWidget(parent)
 }
 
 void DateTree::select_on_toggle(QTreeWidgetItem* item) { setCurrentItem(item); }
+
+void DateTree::go_back_to(QTreeWidgetItem* item)
+{
+    const QPersistentModelIndex node = indexFromItem(item);
+    QTimer::singleShot(0, this, [this, node] {
+        if (!node.isValid())
+            return;
+        const QSignalBlocker quiet(this);
+        setCurrentItem(itemFromIndex(node));
+    });
+}
 
 const std::vector<QIcon>& DateTree::icons()
 {

@@ -26,6 +26,12 @@ public:
     // The DayKey a day node carries; empty for year and month nodes.
     static QString daykey(const QTreeWidgetItem* item);
 
+    // Makes `item` the current node again, without reporting the change: for
+    // a window that could not leave the node.  It happens once the event
+    // that moved away is over, so a mouse press cannot select the node it hit
+    // after it.
+    void go_back_to(QTreeWidgetItem* item);
+
     // The 14 pictures of 20 x 20: 0 a small calendar (years), 1 to 12 calendar
     // pages numbered 1 to 12 (months), 13 a notepad with a pen (days).
     static const std::vector<QIcon>& icons();

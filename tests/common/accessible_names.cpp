@@ -16,10 +16,14 @@
 namespace testing {
 
 namespace {
-// A table's header is part of its table, which names it.
+// A table's header is part of its table, which names it, and so are the
+// scroll bars of a text box, a list or a table.
 bool is_control(QWidget* w)
 {
     if (qobject_cast<QHeaderView*>(w))
+        return false;
+    if (qobject_cast<QAbstractSlider*>(w) && w->parentWidget() &&
+        w->parentWidget()->objectName().startsWith(QLatin1String("qt_scrollarea_")))
         return false;
     return qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w) || qobject_cast<QAbstractItemView*>(w) ||
            qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w) || qobject_cast<QTabWidget*>(w) ||

@@ -16,6 +16,7 @@
 #include "tasks/daylist.h"
 #include "modal_answer.h"
 #include "taskfixture.h"
+#include "taskwindow.h"
 #include "uikit/clicklabel.h"
 #include "uikit/dayhost.h"
 
@@ -42,54 +43,6 @@ void double_click_row(tasks::TaskGrid* grid, int row)
     const QPoint at = grid->visualRect(grid->model()->index(row, 2)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-}
-
-void select_row(tasks::TaskGrid* grid, int row)
-{
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 1)).center());
-}
-
-// Leaves the day for the next one and comes back, through the day cells.
-void press_day(TFRM_Date* w, int day)
-{
-    for (auto* label : w->findChildren<uikit::ClickLabel*>())
-        if (label->objectName().startsWith("day_labels_") && label->isVisibleTo(w) &&
-            label->text() == QString::number(day)) {
-            QTest::mouseClick(label, Qt::LeftButton);
-            return;
-        }
-    QFAIL("no cell for the day");
-}
-
-bool task_mark_shown(TFRM_Date* w, int day)
-{
-    for (auto* label : w->findChildren<uikit::ClickLabel*>())
-        if (label->objectName().startsWith("day_labels_") && label->isVisibleTo(w) &&
-            label->text() == QString::number(day)) {
-            const QString cell = label->objectName().mid(QStringLiteral("day_labels_").size());
-            return child<QWidget>(w, "task_marks_" + cell)->isVisibleTo(w);
-        }
-    return false;
-}
-
-// The colour at a point of the grid as drawn.
-QColor pixel(tasks::TaskGrid* grid, QPoint at) { return grid->grab().toImage().pixelColor(at); }
-QPoint in_row(tasks::TaskGrid* grid, int row, int column = 0)
-{
-    const QRect cell = grid->visualRect(grid->model()->index(row, column));
-    return grid->viewport()->mapTo(grid, cell.topLeft() + QPoint(5, 2));  // above the text
-}
-
-// The main window on `today`, started on a data file holding the tasks of
-// the days given.
-std::unique_ptr<TFRM_Date> open_with_tasks(WindowFixture& f, QDate today,
-                                           std::initializer_list<std::pair<const char*, std::vector<Task>>> days)
-{
-    auto db = f.prepared_data_file();
-    for (const auto& [day, list] : days)
-        daydata::replace_tasks(*db, day, list);
-    db.reset();
-    return f.open_window(today);
 }
 
 // The reschedule dialog answered with a date and the two boxes.
@@ -181,20 +134,24 @@ void TestDayList::the_page_holds_the_grid_above_its_button_bar()
         QCOMPARE(b->text(), captions[i]);
         QCOMPARE(b->geometry(), QRect(8 + 51 * i, 4, 45, 25));
     }
-    // "提醒" opens the options dialog on its reminder page; "管理" only says
-    // it was pressed, until its window comes.
+    // "提醒" opens the options dialog on its reminder page, "管理" the task
+    // manager.
     QSignalSpy options(child<QObject>(w.get(), "TaskPage"), SIGNAL(reminder_options_requested()));
     QSignalSpy manager(child<QObject>(w.get(), "TaskPage"), SIGNAL(task_manager_requested()));
     QString opened;
-    testing::answer_modal<QDialog>([&](QDialog* d) {
-        opened = d->objectName() + ' ' + d->windowTitle();
-        d->reject();
-    });
+    ModalAnswers answers;
+    answers
+        .then([&](QDialog& d) {
+            opened = d.objectName() + ' ' + d.windowTitle();
+            d.reject();
+        })
+        .then(close_box());
     click(w.get(), "Button7");
     QCOMPARE(opened, QStringLiteral("frm_option 任务提醒"));
     click(w.get(), "Button8");
     QCOMPARE(options.size(), 1);
     QCOMPARE(manager.size(), 1);
+    QCOMPARE(answers.seen, (QStringList{"frm_option", "frm_schedule_manage"}));
     QCOMPARE(testing::controls_without_accessible_name(w.get()), QStringList());
 }
 

@@ -6,25 +6,13 @@
 #include <algorithm>
 #include <random>
 
+#include "tree_paths.h"
 #include "uikit/datetree.h"
 
+using testing::outline;
 using uikit::DateTree;
 
 namespace {
-
-// The tree as text: one line per node, indented by level.
-QStringList outline(const QTreeWidget& tree)
-{
-    QStringList lines;
-    std::function<void(QTreeWidgetItem*, int)> walk = [&](QTreeWidgetItem* item, int depth) {
-        lines << QString(depth, QLatin1Char(' ')) + item->text(0);
-        for (int i = 0; i < item->childCount(); ++i)
-            walk(item->child(i), depth + 1);
-    };
-    for (int i = 0; i < tree.topLevelItemCount(); ++i)
-        walk(tree.topLevelItem(i), 0);
-    return lines;
-}
 
 // The tree built by looking up every node by its text, one key at a time,
 // then sorted by text at every level: the slow way, to compare with.
@@ -67,7 +55,7 @@ QStringList outline_by_search(const std::vector<std::string>& keys)
         find_or_add(children(month), child_adder(month), k.mid(6, 2) + "日");
     }
     tree.sortItems(0, Qt::AscendingOrder);
-    return outline(tree);
+    return outline(&tree);
 }
 
 }  // namespace
@@ -87,7 +75,7 @@ private slots:
     {
         DateTree tree;
         tree.fill({"20100320", "20100305", "20100305", "20100305"});
-        QCOMPARE(outline(tree), (QStringList{"2010年", " 03月", "  05日", "  20日"}));
+        QCOMPARE(outline(&tree), (QStringList{"2010年", " 03月", "  05日", "  20日"}));
         QTreeWidgetItem* day = tree.topLevelItem(0)->child(0)->child(0);
         QCOMPARE(DateTree::level(day), int(DateTree::Day));
         QCOMPARE(DateTree::daykey(day), QStringLiteral("20100305"));
@@ -108,7 +96,7 @@ private slots:
         std::shuffle(keys.begin(), keys.end(), random);
         DateTree tree;
         tree.fill(keys);
-        QCOMPARE(outline(tree), outline_by_search(keys));
+        QCOMPARE(outline(&tree), outline_by_search(keys));
         QCOMPARE(tree.topLevelItem(0)->text(0), QStringLiteral("1901年"));
         QCOMPARE(tree.topLevelItem(tree.topLevelItemCount() - 1)->text(0), QStringLiteral("2050年"));
     }
@@ -117,15 +105,18 @@ private slots:
     {
         DateTree tree;
         tree.fill({"2024031", "202403051", "abcdefgh", "20240230", "20241301", "2024-3-5", "", "20240305"});
-        QCOMPARE(outline(tree), (QStringList{"2024年", " 03月", "  05日"}));
+        QCOMPARE(outline(&tree), (QStringList{"2024年", " 03月", "  05日"}));
     }
 
     void pictures_by_level()
     {
         const auto& icons = DateTree::icons();
         QCOMPARE(icons.size(), std::size_t{14});
-        for (const QIcon& icon : icons)
+        for (const QIcon& icon : icons) {
             QCOMPARE(icon.availableSizes().value(0), QSize(20, 20));
+            // A selected node shows the same picture.
+            QCOMPARE(icon.pixmap(20, QIcon::Selected).toImage(), icon.pixmap(20, QIcon::Normal).toImage());
+        }
         DateTree tree;
         tree.fill({"20101205", "20100105"});
         QTreeWidgetItem* year = tree.topLevelItem(0);
