@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "counting_host.h"
 #include "modal_answer.h"
 #include "notes/noteedit.h"
 #include "notes/noteops.h"
@@ -18,6 +19,8 @@
 #include "uikit/modal.h"
 #include "notehelpers.h"
 #include "windowfixture.h"
+
+using testing::CountingHost;
 
 namespace {
 
@@ -62,15 +65,6 @@ void edit_note(TFRM_Date* w, const QString& text)
     note_page(w)->Memo_noteDblClick();
     QCOMPARE(answer.openings, 1);
 }
-
-// A DayHost that only counts the redraws asked of it.
-struct CountingHost : uikit::DayHost {
-    int redraws = 0;
-    QDate selected_date() const override { return QDate(2024, 3, 5); }
-    QString selected_daykey() const override { return QStringLiteral("20240305"); }
-    void redraw_selected_month() override { ++redraws; }
-    QWidget* host_window() override { return nullptr; }
-};
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "counting_host.h"
 #include "../mainwindow/windowfixture.h"
 #include "storage/settings.h"
 #include "tasks/daylist.h"
@@ -22,6 +23,8 @@
 
 using daydata::Task;
 using tasks::TaskRow;
+
+using testing::CountingHost;
 
 namespace {
 
@@ -61,16 +64,6 @@ ModalAnswers::Answer move_to(QDate date, bool delete_original = true, bool mark 
 }
 
 std::string task_row_count() { return app_database->query("SELECT count(*) FROM vk_schedule").field_text(0); }
-
-// The main window's DayHost, for the operations on a grid of their own.
-class CountingHost : public uikit::DayHost {
-public:
-    int redraws = 0;
-    QDate selected_date() const override { return QDate(2024, 3, 5); }
-    QString selected_daykey() const override { return QStringLiteral("20240305"); }
-    void redraw_selected_month() override { ++redraws; }
-    QWidget* host_window() override { return nullptr; }
-};
 
 }  // namespace
 
