@@ -19,6 +19,15 @@ const QSize window_size(328, 560);
 const QRect screen_1280(0, 0, 1280, 1024);
 const QRect screen_1920(0, 0, 1920, 1080);
 
+// `count` steps of `step` from `from`, then the places of `end`.
+QList<QPoint> stepped(QPoint from, QPoint step, int count, const QList<QPoint>& end)
+{
+    QList<QPoint> places;
+    for (int k = 1; k <= count; ++k)
+        places << from + step * k;
+    return places + end;
+}
+
 // Runs a slide from `from` to its end; the positions it passes through,
 // the end last.  Stops after 100 ticks, which no slide needs.
 QList<QPoint> walk(int slide, QPoint from, QRect screen)
@@ -278,34 +287,19 @@ void TestDocking::slides_end_exactly_where_they_should_data()
     QTest::addColumn<QRect>("screen");
     QTest::addColumn<QPoint>("from");
     QTest::addColumn<QList<QPoint>>("passed");
-    QList<QPoint> in_from_left;
-    for (int x = -294; x <= 6; x += 30)
-        in_from_left << QPoint(x, 100);
-    in_from_left << QPoint(0, 100);
     QTest::newRow("in at the left, overshooting to 6")
-        << int(in_left) << screen_1280 << QPoint(-324, 100) << in_from_left;
-    QList<QPoint> out_at_top;
-    for (int y = -50; y >= -550; y -= 50)
-        out_at_top << QPoint(0, y);
-    out_at_top << QPoint(0, -600) << QPoint(0, -556);
-    QTest::newRow("out at the top") << int(out_top) << screen_1280 << QPoint(0, 0) << out_at_top;
-    QList<QPoint> out_at_right_1920;
-    for (int x = 1622; x < 1916; x += 30)
-        out_at_right_1920 << QPoint(x, 100);
-    out_at_right_1920 << QPoint(1922, 100) << QPoint(1916, 100);
+        << int(in_left) << screen_1280 << QPoint(-324, 100)
+        << stepped({-324, 100}, {30, 0}, 11, {{0, 100}});  // -294 ... -24, 6, then 0
+    QTest::newRow("out at the top") << int(out_top) << screen_1280 << QPoint(0, 0)
+                                    << stepped({0, 0}, {0, -50}, 12, {{0, -556}});  // ... -550, -600, then -556
     QTest::newRow("out at the right of 1920 pixels")
-        << int(out_right) << screen_1920 << QPoint(1592, 100) << out_at_right_1920;
-    QList<QPoint> out_at_right_1280;
-    for (int x = 982; x < 1276; x += 30)
-        out_at_right_1280 << QPoint(x, 100);
-    out_at_right_1280 << QPoint(1282, 100) << QPoint(1276, 100);
+        << int(out_right) << screen_1920 << QPoint(1592, 100)
+        << stepped({1592, 100}, {30, 0}, 11, {{1916, 100}});  // ... 1892, 1922, then 1916
     QTest::newRow("out at the right of 1280 pixels")
-        << int(out_right) << screen_1280 << QPoint(952, 100) << out_at_right_1280;
-    QList<QPoint> in_from_bottom;
-    for (int y = 970; y > 464; y -= 50)
-        in_from_bottom << QPoint(100, y);
-    in_from_bottom << QPoint(100, 420) << QPoint(100, 464);
-    QTest::newRow("in at the bottom") << int(in_bottom) << screen_1280 << QPoint(100, 1020) << in_from_bottom;
+        << int(out_right) << screen_1280 << QPoint(952, 100)
+        << stepped({952, 100}, {30, 0}, 11, {{1276, 100}});  // ... 1252, 1282, then 1276
+    QTest::newRow("in at the bottom") << int(in_bottom) << screen_1280 << QPoint(100, 1020)
+                                      << stepped({100, 1020}, {0, -50}, 12, {{100, 464}});  // ... 470, 420, then 464
 }
 
 void TestDocking::slides_end_exactly_where_they_should()
@@ -351,11 +345,7 @@ void TestDocking::docked_window_slides_out_and_back_in_steps()
     d.moves.clear();
     d.pointer = {2, 300};  // on the strip
     QTRY_COMPARE_WITH_TIMEOUT(d.at(), QPoint(0, 20), 5000);
-    QList<QPoint> steps;
-    for (int x = -294; x <= 6; x += 30)
-        steps << QPoint(x, 20);
-    steps << QPoint(0, 20);
-    QCOMPARE(d.moves, steps);
+    QCOMPARE(d.moves, stepped({-324, 20}, {30, 0}, 11, {{0, 20}}));
     QVERIFY(d.timer("Timer1")->isActive() || d.timer("Timer_formhide")->isActive());
 }
 

@@ -6,13 +6,12 @@
 #include <QFile>
 #include <QTimer>
 #include <QtTest>
-#include <cstdio>
 #include <cstdlib>
 
 #include "mainwindow/docking.h"
 #include "storage/settings.h"
-#include "uikit/application.h"
 #include "windowfixture.h"
+#include "x11_main.h"
 #include "xserver.h"
 
 using namespace docking;
@@ -311,18 +310,9 @@ void TestDockingX11::slides_end_under_a_manager_that_keeps_windows_on_the_screen
 int main(int argc, char** argv)
 {
     const QByteArray manager = qEnvironmentVariableIsSet("VELKIN_TEST_WM") ? qgetenv("VELKIN_TEST_WM") : "fluxbox";
-    testing::VirtualDisplay display;
-    const std::string trouble = display.start(screen_width, screen_height, manager.toStdString());
-    if (!trouble.empty()) {
-        std::fprintf(stderr, "%s\n", trouble.c_str());
-        return 1;
-    }
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    uikit::Application app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
     TestDockingX11 test;
     test.exact_manager = manager == "fluxbox";
-    return QTest::qExec(&test, argc, argv);
+    return exec_on_virtual_display(test, argc, argv, {screen_width, screen_height}, manager.toStdString());
 }
 
 #include "test_docking_x11.moc"
