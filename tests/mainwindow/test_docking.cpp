@@ -363,32 +363,28 @@ void TestDocking::top_left_corner_slides_out_upwards()
 }
 
 // The poll and the slide go on alternating, but a slide already at its end
-// touches nothing.
+// touches nothing: slid out with the pointer away, and in at the edge with
+// the pointer on it.
 void TestDocking::docked_window_at_rest_is_neither_moved_nor_repainted()
 {
     DockedWindow d;
     d.user_moves_to({-80, 20});
-    d.pointer = {600, 300};
-    QTRY_COMPARE_WITH_TIMEOUT(d.at(), QPoint(-324, 20), 5000);
-    QVERIFY(d.wait_for_polls(2));
-    QCoreApplication::processEvents();
-    d.moves.clear();
-    d.paints = 0;
-    QVERIFY(d.wait_for_polls(30));
-    QVERIFY(d.moves.isEmpty());
-    QCOMPARE(d.paints, 0);
-    QCOMPARE(d.docking->slide_direction(), int(out_left));
-
-    // The same with the pointer over the docked window at its edge.
-    d.pointer = {2, 300};
-    QTRY_COMPARE_WITH_TIMEOUT(d.at(), QPoint(0, 20), 5000);
-    QVERIFY(d.wait_for_polls(2));
-    QCoreApplication::processEvents();
-    d.moves.clear();
-    d.paints = 0;
-    QVERIFY(d.wait_for_polls(30));
-    QVERIFY(d.moves.isEmpty());
-    QCOMPARE(d.paints, 0);
+    const struct {
+        QPoint pointer, rest;
+        int slide;
+    } rests[] = {{{600, 300}, {-324, 20}, out_left}, {{2, 300}, {0, 20}, in_left}};
+    for (const auto& rest : rests) {
+        d.pointer = rest.pointer;
+        QTRY_COMPARE_WITH_TIMEOUT(d.at(), rest.rest, 5000);
+        QVERIFY(d.wait_for_polls(2));
+        QCoreApplication::processEvents();
+        d.moves.clear();
+        d.paints = 0;
+        QVERIFY(d.wait_for_polls(30));
+        QVERIFY(d.moves.isEmpty());
+        QCOMPARE(d.paints, 0);
+        QCOMPARE(d.docking->slide_direction(), rest.slide);
+    }
 }
 
 void TestDocking::errors_in_the_poll_are_silent()
