@@ -8,6 +8,7 @@
 #include "anniversaries/datehint.h"
 #include "anniversaries/reminders.h"
 #include "mainwindow/datemenus.h"
+#include "mainwindow/docking.h"
 #include "mainwindow/monthview.h"
 #include "notes/noteedit.h"
 #include "notes/notemanage.h"
@@ -38,6 +39,7 @@ TFRM_Date::TFRM_Date(StartOptions options, QWidget* parent) : QWidget(parent), u
         std::move(options), [this] { save_session(); }, this);
     month_view = new MonthView(*ui, this);
     placement = new WindowPlacement(*this);
+    docking = new EdgeDocking(*placement);
     note_page = new notes::NotePage(*this, ui->TabSheet6);
     ui->layout_note->addWidget(note_page);
     connect(note_page, &notes::NotePage::note_manager_requested, this, &TFRM_Date::Button9Click);

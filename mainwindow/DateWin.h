@@ -1,7 +1,7 @@
 // DateWin: the main window FRM_Date.  It wires a few parts together: the
 // session (instance, files, shutdown save), the month view, the popup menus,
-// the window's placement, and the pages of the task list and the note, and
-// runs navigation between dates.
+// the window's placement and docking, and the pages of the task list and
+// the note, and runs navigation between dates.
 #pragma once
 
 #include <QDate>
@@ -16,6 +16,7 @@
 
 class QTimer;
 class DateMenus;
+class EdgeDocking;
 class MonthView;
 namespace anniversaries {
 class Reminders;
@@ -121,6 +122,7 @@ private:
     DateMenus* menus = nullptr;
     notes::NotePage* note_page = nullptr;
     WindowPlacement* placement = nullptr;
+    EdgeDocking* docking = nullptr;
     SelectedDate sel;
     bool first_show_done = false;
 

@@ -1,5 +1,7 @@
 #include "mainwindow/placement.h"
 
+#include <QCoreApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMargins>
@@ -16,6 +18,8 @@ namespace {
 // The window manager answers a move within this time; a move seen later
 // is the user's.
 constexpr qint64 answer_time_ms = 500;
+
+bool on_x11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 int nearest_inside(int value, int low, int length, int extent)
 {
@@ -34,7 +38,10 @@ QPoint start_position(int left, int top, QSize outer, QRect screen)
 
 WindowPlacement::WindowPlacement(QWidget& window) : QObject(&window), window_(window)
 {
+    clock_.start();
     window_.installEventFilter(this);
+    if (on_x11())
+        QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 void WindowPlacement::apply_opacity(int form_blend)
@@ -56,10 +63,7 @@ void WindowPlacement::place_at_start(int left, int top)
 void WindowPlacement::move_to(QPoint position)
 {
     logical_position_ = position;
-    if (position != this->position()) {
-        awaiting_answer_ = true;
-        asked_.start();
-    }
+    remember_request(position);
     window_.winId();
     if (!frame_known_) {
         // Before the window is first shown Qt does not know its frame:
@@ -77,12 +81,40 @@ void WindowPlacement::move_to(QPoint position)
         window_.windowHandle()->setPosition(client);
         return;
     }
-    window_.move(position);
+    move_frame(position);
+}
+
+// On X11 the client's place is asked for, the frame's corner worked out
+// from the frame the window manager announces: Qt's own idea of the frame
+// may be a pixel off, or still empty, under a manager that draws its frame
+// late.  Elsewhere the toolkit knows the frame and places it.
+void WindowPlacement::move_frame(QPoint position)
+{
+    if (!on_x11()) {
+        window_.windowHandle()->setFramePosition(position);
+        return;
+    }
+    const QMargins frame = frame_margins();
+    window_.windowHandle()->setPosition(position + QPoint(frame.left(), frame.top()));
+}
+
+QMargins WindowPlacement::frame_margins() const
+{
+    if (frame_announced_)
+        return announced_frame_;
+    return window_.windowHandle() ? window_.windowHandle()->frameMargins() : QMargins();
+}
+
+QRect WindowPlacement::frame_geometry() const { return window_.geometry().marginsAdded(frame_margins()); }
+
+bool WindowPlacement::on_frame(QPoint point) const
+{
+    return frame_geometry().contains(point) && !window_.geometry().contains(point);
 }
 
 void WindowPlacement::keep_outer_size()
 {
-    const QMargins margins = window_.windowHandle() ? window_.windowHandle()->frameMargins() : QMargins();
+    const QMargins margins = frame_margins();
     if (window_.isVisible() && !margins.isNull())
         frame_known_ = true;
     if (!frame_known_)
@@ -98,15 +130,14 @@ void WindowPlacement::keep_outer_size()
 QPoint WindowPlacement::position() const
 {
     int x = 0, y = 0;
-    if (window_.isVisible() && QGuiApplication::platformName() == QLatin1String("xcb") &&
-        platform::frame_position(static_cast<std::uintptr_t>(window_.winId()), x, y))
+    if (window_.isVisible() && on_x11() && platform::frame_position(static_cast<std::uintptr_t>(window_.winId()), x, y))
         return {x, y};
     return window_.frameGeometry().topLeft();
 }
 
 void WindowPlacement::bring_to_front()
 {
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+    if (on_x11())
         platform::move_to_current_desktop(static_cast<std::uintptr_t>(window_.winId()));
     if (window_.isMinimized())
         restore();
@@ -126,9 +157,10 @@ void WindowPlacement::restore()
 void WindowPlacement::put_back()
 {
     restoring_ = false;
-    const QMargins frame = window_.windowHandle()->frameMargins();
+    const QMargins frame = frame_margins();
     const QPoint client = restore_to_ + QPoint(frame.left(), frame.top());
     logical_position_ = restore_to_;
+    remember_request(restore_to_);
     platform::place_window(static_cast<std::uintptr_t>(window_.winId()), client.x(), client.y());
 }
 
@@ -136,7 +168,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == &window_) {
         switch (event->type()) {
-        case QEvent::Move: on_moved(); break;
+        case QEvent::Move: on_moved(event->spontaneous()); break;
         case QEvent::Resize: keep_outer_size(); break;
         case QEvent::Show: keep_outer_size(); break;
         // The first paint follows the mapping, when the real frame is known.
@@ -151,19 +183,71 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void WindowPlacement::on_moved()
+// A manager that frames the window only once it is shown (fluxbox) tells
+// its frame in _NET_FRAME_EXTENTS after the window was placed by a frame
+// it did not know: the outer size and the frame's corner follow.
+bool WindowPlacement::nativeEventFilter(const QByteArray& event_type, void* message, qintptr*)
+{
+    if (event_type == "xcb_generic_event_t" && window_.internalWinId() &&
+        platform::is_frame_announcement(message, static_cast<std::uintptr_t>(window_.internalWinId())))
+        QTimer::singleShot(0, this, &WindowPlacement::on_frame_announced);
+    return false;
+}
+
+void WindowPlacement::on_frame_announced()
+{
+    const platform::FrameExtents frame = platform::frame_extents(static_cast<std::uintptr_t>(window_.winId()), nullptr);
+    announced_frame_ = QMargins(frame.left, frame.top, frame.right, frame.bottom);
+    frame_announced_ = true;
+    if (!window_.isVisible())
+        return;
+    keep_outer_size();
+    if (frame_known_ && position() != logical_position_) {
+        remember_request(logical_position_);
+        move_frame(logical_position_);
+    }
+}
+
+void WindowPlacement::on_moved(bool from_window_system)
 {
     // The frame may have just become known.
     keep_outer_size();
-    if (!window_.isVisible())
+    // Qt's own report of a move the program asked for.
+    if (!window_.isVisible() || !from_window_system)
         return;
-    if (awaiting_answer_ && asked_.elapsed() < answer_time_ms) {
-        awaiting_answer_ = false;
+    const QPoint now = position();
+    if (is_own_move(now))
         return;
+    logical_position_ = now;
+    emit moved_by_user(now);
+}
+
+void WindowPlacement::remember_request(QPoint position)
+{
+    forget_answered_requests();
+    requests_.push_back({position, clock_.elapsed()});
+}
+
+void WindowPlacement::forget_answered_requests()
+{
+    const qint64 oldest = clock_.elapsed() - answer_time_ms;
+    std::erase_if(requests_, [&](const Request& r) { return r.asked_at < oldest; });
+}
+
+// The window manager's answer to a move the program asked for lately: the
+// position asked for, or a place the manager chose instead of one partly
+// off the screen (a manager may keep part of a window on the screen),
+// unless the pointer holds the window there: then the user drags it.
+bool WindowPlacement::is_own_move(QPoint position)
+{
+    forget_answered_requests();
+    bool off_screen_asked = false;
+    for (const Request& r : requests_) {
+        if (r.position == position)
+            return true;
+        off_screen_asked = off_screen_asked || !primary_screen().contains(QRect(r.position, outer_size()));
     }
-    awaiting_answer_ = false;
-    logical_position_ = position();
-    emit moved_by_user(logical_position_);
+    return off_screen_asked && !QRect(position, outer_size()).contains(QCursor::pos());
 }
 
 // The window has no taskbar button to come back from: a window manager

@@ -4,11 +4,14 @@
 // what the user sees as the window's place, saved and restored alike.
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>
+#include <QMargins>
 #include <QObject>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <vector>
 
 class QWidget;
 
@@ -17,7 +20,7 @@ class QWidget;
 // the whole window of `outer` size lies on `screen`.
 QPoint start_position(int left, int top, QSize outer, QRect screen);
 
-class WindowPlacement : public QObject {
+class WindowPlacement : public QObject, private QAbstractNativeEventFilter {
     Q_OBJECT
 
 public:
@@ -37,6 +40,11 @@ public:
     void keep_outer_size();
     // The position the shutdown save stores: where the frame is.
     QPoint position() const;
+    // The frame on the screen as the window system last reported it, and
+    // whether `point` lies on the window's own caption or border.  Cheap:
+    // asked a hundred times a second while the window is docked.
+    QRect frame_geometry() const;
+    bool on_frame(QPoint point) const;
     // The position the program last gave the window, or where the user put
     // it since: the place a slide goes on from, even where a window manager
     // keeps the window from going all the way.
@@ -61,7 +69,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void on_moved();
+    bool nativeEventFilter(const QByteArray& event_type, void* message, qintptr* result) override;
+    QMargins frame_margins() const;
+    void on_frame_announced();
+    void move_frame(QPoint position);
+    void on_moved(bool from_window_system);
+    void remember_request(QPoint position);
+    void forget_answered_requests();
+    bool is_own_move(QPoint position);
     void on_state_changed();
     void restore();
     void put_back();
@@ -71,7 +86,16 @@ private:
     bool frame_known_ = false;
     bool restoring_ = false;
     QPoint restore_to_;
-    // A move the program asked for, until the window manager's answer.
-    bool awaiting_answer_ = false;
-    QElapsedTimer asked_;
+    // The frame the window manager announces; Qt's own idea of the frame
+    // is used until it does.
+    QMargins announced_frame_;
+    bool frame_announced_ = false;
+    // The moves the program asked for lately, to tell the window manager's
+    // answers from the user's drags.
+    struct Request {
+        QPoint position;
+        qint64 asked_at = 0;
+    };
+    std::vector<Request> requests_;
+    QElapsedTimer clock_;
 };

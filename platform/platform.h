@@ -101,6 +101,18 @@ struct FrameExtents {
 // window's size hints as they are now; null where there is none.
 FrameExtents frame_extents(std::uintptr_t native_window, void* toolkit_connection);
 
+// True when `native_event`, an event as the toolkit's native event filter
+// hands it over (xcb_generic_event_t* on X11), tells that the window
+// manager announced a new frame for `native_window`: a manager may draw the
+// frame only once the window is shown.  Always false where the toolkit
+// knows the frame itself.
+bool is_frame_announcement(const void* native_event, std::uintptr_t native_window);
+
+// Where the pointer is on the screen, in the window system's pixels; false
+// where it cannot tell.  Asked on a connection of its own that stays open,
+// so a caller may ask a hundred times a second at little cost.
+bool pointer_position(int& x, int& y);
+
 // Where the frame of a top-level window is now, as the window system has
 // it: its top-left corner, or false where the system does not tell.
 bool frame_position(std::uintptr_t native_window, int& x, int& y);

@@ -57,6 +57,18 @@ void hide_from_taskbar(std::uintptr_t) { }
 // Qt places a window by its frame on Windows already.
 FrameExtents frame_extents(std::uintptr_t, void*) { return {}; }
 
+bool is_frame_announcement(const void*, std::uintptr_t) { return false; }
+
+bool pointer_position(int& x, int& y)
+{
+    POINT p;
+    if (!GetCursorPos(&p))
+        return false;
+    x = p.x;
+    y = p.y;
+    return true;
+}
+
 bool frame_position(std::uintptr_t native_window, int& x, int& y)
 {
     RECT r;

@@ -1,11 +1,13 @@
 #include "xserver.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <fcntl.h>
 #include <memory>
 #include <poll.h>
@@ -45,12 +47,22 @@ pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>
     _exit(127);
 }
 
+// fluxbox can hang in its own SIGTERM handler: what has not ended a moment
+// after SIGTERM is killed.
 void end(pid_t& pid)
 {
     if (pid <= 0)
         return;
     kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
+    const auto deadline = Clock::now() + std::chrono::seconds(2);
+    while (waitpid(pid, nullptr, WNOHANG) == 0) {
+        if (Clock::now() >= deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     pid = -1;
 }
 
@@ -97,6 +109,19 @@ bool manager_runs()
     return reply && xcb_get_property_value_length(reply.get()) == 4;
 }
 
+// No workspace switching at the screen's edge, no toolbar along it and no
+// snapping to it: a window dragged there goes where the pointer takes it.
+void write_fluxbox_settings(const std::string& home)
+{
+    std::filesystem::create_directories(home + "/.fluxbox");
+    std::ofstream init(home + "/.fluxbox/init");
+    init << "session.screen0.workspaces: 1\n"
+            "session.screen0.workspacewarping: false\n"
+            "session.screen0.toolbar.visible: false\n"
+            "session.screen0.edgeSnapThreshold: 0\n"
+            "session.screen0.opaqueMove: true\n";
+}
+
 }  // namespace
 
 VirtualDisplay::~VirtualDisplay()
@@ -138,6 +163,8 @@ std::string VirtualDisplay::start(int width, int height, const std::string& wind
     if (!mkdtemp(home))
         return "no folder for the window manager";
     home_ = home;
+    if (window_manager == "fluxbox")
+        write_fluxbox_settings(home_);
     manager_ = spawn({window_manager}, {"HOME=" + home_, "XDG_CONFIG_HOME=" + home_, "XDG_CACHE_HOME=" + home_});
     while (Clock::now() < deadline) {
         if (manager_runs())
@@ -170,6 +197,25 @@ QRect frame_geometry(unsigned long window)
     }
     free(geometry);
     free(on_root);
+    return frame;
+}
+
+QRect frame_by_xwininfo(unsigned long window, bool* framed)
+{
+    const QString text = run_tool("xwininfo", {"-id", QString::number(window), "-wm", "-stats"});
+    const auto number = [&](const QString& label) {
+        const auto match = QRegularExpression(label + QStringLiteral(":\\s+(-?\\d+)")).match(text);
+        return match.hasMatch() ? match.captured(1).toInt() : 0;
+    };
+    QRect frame(number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"), number("Height"));
+    const auto extents =
+        QRegularExpression(QStringLiteral("Frame extents:\\s+(\\d+),\\s*(\\d+),\\s*(\\d+),\\s*(\\d+)")).match(text);
+    const QRect client = frame;
+    if (extents.hasMatch())  // left, right, top, bottom
+        frame.adjust(-extents.captured(1).toInt(), -extents.captured(3).toInt(), extents.captured(2).toInt(),
+                     extents.captured(4).toInt());
+    if (framed)
+        *framed = frame != client;
     return frame;
 }
 

@@ -22,7 +22,9 @@ public:
     // Starts Xvfb with one screen of `width` x `height`, then
     // `window_manager` ("openbox" or "fluxbox"), and waits until the
     // manager runs.  Sets DISPLAY for this process and the programs it
-    // starts.  Returns an empty text, or what went wrong.
+    // starts.  Returns an empty text, or what went wrong.  fluxbox keeps
+    // one workspace, no toolbar and no edge snapping, and moves windows
+    // while they are dragged.
     std::string start(int width, int height, const std::string& window_manager);
 
 private:
@@ -38,6 +40,11 @@ QString run_tool(const QString& program, const QStringList& arguments);
 // server has it: the client's place on the root window widened by the
 // frame extents the window manager announces.
 QRect frame_geometry(unsigned long window);
+
+// The same, as xwininfo tells it: the client's corner and size, widened
+// by the frame extents the window manager announces.  `framed` tells
+// whether the manager has announced a frame yet.
+QRect frame_by_xwininfo(unsigned long window, bool* framed = nullptr);
 
 // The window's map state and desktop as the window manager has them.
 bool is_viewable(unsigned long window);

@@ -3,11 +3,10 @@
 // off the screen brought back, and a window that cannot get lost.
 #include <QFile>
 #include <QtTest>
-#include <cstdio>
 
 #include "storage/settings.h"
-#include "uikit/application.h"
 #include "windowfixture.h"
+#include "x11_main.h"
 #include "xserver.h"
 
 namespace {
@@ -132,17 +131,8 @@ void TestPlacementX11::minimised_window_restores_itself()
 
 int main(int argc, char** argv)
 {
-    testing::VirtualDisplay display;
-    const std::string trouble = display.start(screen_width, screen_height, "openbox");
-    if (!trouble.empty()) {
-        std::fprintf(stderr, "%s\n", trouble.c_str());
-        return 1;
-    }
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    uikit::Application app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
     TestPlacementX11 test;
-    return QTest::qExec(&test, argc, argv);
+    return exec_on_virtual_display(test, argc, argv, {screen_width, screen_height}, "openbox");
 }
 
 #include "test_placement_x11.moc"

@@ -16,6 +16,13 @@ int main()
     platform::vk_reg_file_name();
     platform::regautoandlink("");
     platform::hide_from_taskbar(0);
+    platform::frame_extents(0, nullptr);
+    platform::is_frame_announcement(nullptr, 0);
+    int x = 0, y = 0;
+    platform::frame_position(0, x, y);
+    platform::pointer_position(x, y);
+    platform::place_window(0, 0, 0);
+    platform::move_to_current_desktop(0);
     platform::gbk_to_utf8("");
     platform::utf8_to_gbk("");
     return 0;
