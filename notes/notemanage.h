@@ -48,7 +48,6 @@ private slots:
     void Button1Click();
 
 private:
-
     std::unique_ptr<Ui::frm_note_manage> ui;
     uikit::DayHost& host_;
 };

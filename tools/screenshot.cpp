@@ -62,7 +62,6 @@ bool store_tasks(const QString& tasks_file, const std::string& folder)
     return true;
 }
 
-
 // The window as it is on screen: what its mask cuts out is transparent.
 QPixmap shaped_grab(QWidget& window)
 {
