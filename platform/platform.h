@@ -109,8 +109,9 @@ FrameExtents frame_extents(std::uintptr_t native_window, void* toolkit_connectio
 bool is_frame_announcement(const void* native_event, std::uintptr_t native_window);
 
 // Where the pointer is on the screen, in the window system's pixels; false
-// where it cannot tell.  Asked on a connection of its own that stays open,
-// so a caller may ask a hundred times a second at little cost.
+// where it cannot tell.  Asked on a connection of its own that stays open
+// and asks the server again only once the pointer may have moved, so a
+// caller may ask a hundred times a second at little cost.
 bool pointer_position(int& x, int& y);
 
 // Where the frame of a top-level window is now, as the window system has

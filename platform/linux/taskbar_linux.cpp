@@ -160,57 +160,6 @@ bool is_frame_announcement(const void* native_event, std::uintptr_t native_windo
     return frame_extents_atom != XCB_ATOM_NONE && change->atom == frame_extents_atom;
 }
 
-namespace {
-
-// The display connection of pointer_position, opened on first use and
-// opened again should the display drop it.
-class PointerConnection {
-public:
-    ~PointerConnection() { close(); }
-    xcb_connection_t* get()
-    {
-        if (c_ && xcb_connection_has_error(c_) != 0)
-            close();
-        if (!c_ && std::getenv("DISPLAY") != nullptr) {
-            c_ = xcb_connect(nullptr, nullptr);
-            if (xcb_connection_has_error(c_) != 0) {
-                close();
-                return nullptr;
-            }
-            root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
-        }
-        return c_;
-    }
-    xcb_window_t root() const { return root_; }
-
-private:
-    void close()
-    {
-        if (c_)
-            xcb_disconnect(c_);
-        c_ = nullptr;
-    }
-    xcb_connection_t* c_ = nullptr;
-    xcb_window_t root_ = XCB_WINDOW_NONE;
-};
-
-}  // namespace
-
-bool pointer_position(int& x, int& y)
-{
-    static PointerConnection connection;
-    xcb_connection_t* c = connection.get();
-    if (c == nullptr)
-        return false;
-    std::unique_ptr<xcb_query_pointer_reply_t, decltype(&std::free)> reply(
-        xcb_query_pointer_reply(c, xcb_query_pointer(c, connection.root()), nullptr), &std::free);
-    if (!reply)
-        return false;
-    x = reply->root_x;
-    y = reply->root_y;
-    return true;
-}
-
 void place_window(std::uintptr_t native_window, int x, int y)
 {
     if (std::getenv("DISPLAY") == nullptr)

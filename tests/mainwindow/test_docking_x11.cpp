@@ -3,12 +3,14 @@
 // caption with xdotool, and its frame is read back with xwininfo.  Run with
 // VELKIN_TEST_WM=openbox, whose windows keep a part on the screen, it checks
 // that the slides end all the same.
+#include <QCursor>
 #include <QFile>
 #include <QTimer>
 #include <QtTest>
 #include <cstdlib>
 
 #include "mainwindow/docking.h"
+#include "platform/platform.h"
 #include "storage/settings.h"
 #include "windowfixture.h"
 #include "x11_main.h"
@@ -157,6 +159,7 @@ private slots:
     void closing_while_slid_out_saves_the_position_data();
     void closing_while_slid_out_saves_the_position();
     void slides_end_under_a_manager_that_keeps_windows_on_the_screen();
+    void the_pointer_read_follows_every_move();
 };
 
 void TestDockingX11::init()
@@ -165,6 +168,38 @@ void TestDockingX11::init()
         QLatin1String(QTest::currentTestFunction()) == "slides_end_under_a_manager_that_keeps_windows_on_the_screen";
     if (for_keeping_manager == exact_manager)
         QSKIP("for the other kind of window manager");
+}
+
+namespace {
+
+QPoint pointer_read()
+{
+    int x = -1, y = -1;
+    if (!platform::pointer_position(x, y))
+        return {-1, -1};
+    return {x, y};
+}
+
+}  // namespace
+
+// The poll's reading of the pointer is kept between moves: a move of the
+// pointing device shows in the very next reading, and a warp by a program
+// (what xdotool mousemove does), which no device reports, soon after.
+void TestDockingX11::the_pointer_read_follows_every_move()
+{
+    for (const QPoint p : {QPoint(5, 5), QPoint(1200, 900), QPoint(640, 500)}) {
+        pointer_to(p);
+        QTRY_COMPARE_WITH_TIMEOUT(pointer_read(), p, 2000);
+    }
+    QPoint before = pointer_read();
+    for (int i = 0; i < 20; ++i) {
+        // Moved as a device moves it, through the XTest device.
+        xdotool({"mousemove_relative", "--", QString::number(i % 2 ? -3 : 4), QString::number(i % 3 ? 2 : -1)});
+        const QPoint now = pointer_read();
+        QCOMPARE(now, QCursor::pos());
+        QVERIFY(now != before);
+        before = now;
+    }
 }
 
 void TestDockingX11::initTestCase()
