@@ -1,6 +1,6 @@
 // The desktop entries that vk_reg writes: the autostart entry and the
-// launcher on the desktop, written as the Desktop Entry Specification asks,
-// and recognised again by a key of their own.
+// launcher on the desktop, in freedesktop.org's desktop entry format, and
+// recognised again by a key of their own.
 #pragma once
 
 #include <optional>

@@ -1,6 +1,7 @@
 // Reads a desktop entry the way a desktop session does, written from the
-// Desktop Entry Specification and not from vk_reg's code, so the tests check
-// vk_reg against the specification and not against itself.
+// freedesktop.org rules for desktop entries and not from vk_reg's code, so
+// the tests check what vk_reg writes against how a session reads it, not
+// against vk_reg itself.
 #pragma once
 
 #include <QMap>
@@ -49,7 +50,7 @@ inline QString unescape_string(const QString& value)
         else if (next == 'r')
             out += '\r';
         else
-            out += next;  // "\\" and anything the specification leaves open
+            out += next;  // "\\", and any other escape as the character itself
     }
     return out;
 }
