@@ -5,7 +5,6 @@
 #include <QSignalBlocker>
 #include <QTextCharFormat>
 #include <algorithm>
-#include <stdexcept>
 
 #include "storage/datafile.h"
 #include "storage/daydata.h"
@@ -24,13 +23,6 @@ enum Column { Fixed = 0, DateColumn, DaysColumn, StateColumn, DescriptionColumn,
 const QString date_format = QStringLiteral("yyyy-MM-dd");
 // Narrower than a header section may be by default.
 constexpr int fixed_column_width = 10;
-
-TSQLiteDatabase& data_file()
-{
-    if (!app_database)
-        throw std::runtime_error("The data file is not open");
-    return *app_database;
-}
 
 }  // namespace
 
@@ -91,7 +83,7 @@ void Tfrm_datehint::mark_today(QDate today)
 
 std::vector<Entry> Tfrm_datehint::load()
 {
-    const std::vector<Entry> stored = entries_of(daydata::load_anniversaries(data_file()));
+    const std::vector<Entry> stored = entries_of(daydata::load_anniversaries(open_app_database()));
     std::vector<Entry> unreadable;
     for (const Entry& entry : stored) {
         append_row(entry);
@@ -217,7 +209,7 @@ void Tfrm_datehint::bt_delClick()
 void Tfrm_datehint::Button1Click()
 {
     const std::vector<daydata::Anniversary> rows = stored_rows(entries());
-    if (uikit::report_errors([&] { daydata::replace_anniversaries(data_file(), rows); }))
+    if (uikit::report_errors([&] { daydata::replace_anniversaries(open_app_database(), rows); }))
         accept();
 }
 

@@ -27,9 +27,6 @@ NoteManageWindow::NoteManageWindow(uikit::DayHost& host, QWidget* parent)
     : DayTreeWindow(parent), ui(std::make_unique<Ui::frm_note_manage>()), host_(host)
 {
     ui->setupUi(this);
-    setFixedSize(662, 479);
-    setFont(uikit::program_font());
-    uikit::set_text_colour(this, uikit::colour::window_text);
     QPalette palette = ui->Memo1->palette();
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, uikit::colour::window_text);

@@ -5,28 +5,17 @@
 
 #include "storage/datafile.h"
 #include "storage/daydata.h"
+#include "uikit/blanks.h"
 #include "uikit/dayhost.h"
 #include "uikit/typedtext.h"
 
 namespace notes {
 
-namespace {
-
-bool is_blank_char(QChar c) { return c.unicode() <= 32; }
-
-}  // namespace
-
 QString memo_text(const QPlainTextEdit* memo) { return uikit::typed_text(memo); }
 
 QString stored_form(const QString& typed)
 {
-    qsizetype begin = 0;
-    qsizetype end = typed.size();
-    while (begin < end && is_blank_char(typed[begin]))
-        ++begin;
-    while (end > begin && is_blank_char(typed[end - 1]))
-        --end;
-    QString note = typed.mid(begin, end - begin);
+    QString note = uikit::trim_blanks(typed);
     note.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     note.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return note;

@@ -18,9 +18,7 @@ Tfrm_about::Tfrm_about(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
     ui->setupUi(this);
     apply_fonts_and_colours();
     connect(ui->Button1, &QPushButton::clicked, this, &Tfrm_about::Button1Click);
-    connect(ui->Label_url, &uikit::ClickLabel::clicked, this, &Tfrm_about::Label_urlClick);
-    connect(ui->Label_url, &uikit::ClickLabel::entered, this, &Tfrm_about::Label_urlMouseEnter);
-    connect(ui->Label_url, &uikit::ClickLabel::left, this, &Tfrm_about::Label_urlMouseLeave);
+    make_home_page_link(ui->Label_url);
 }
 
 Tfrm_about::~Tfrm_about() = default;
@@ -38,12 +36,6 @@ void Tfrm_about::apply_fonts_and_colours()
 }
 
 void Tfrm_about::Button1Click() { accept(); }
-
-void Tfrm_about::Label_urlClick() { open_home_page(this); }
-
-void Tfrm_about::Label_urlMouseEnter() { link_mouse_enter(ui->Label_url); }
-
-void Tfrm_about::Label_urlMouseLeave() { link_mouse_leave(ui->Label_url); }
 
 void show_about(QWidget* owner)
 {

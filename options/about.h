@@ -20,9 +20,6 @@ public:
 
 private slots:
     void Button1Click();
-    void Label_urlClick();
-    void Label_urlMouseEnter();
-    void Label_urlMouseLeave();
 
 private:
     void apply_fonts_and_colours();

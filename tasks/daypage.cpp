@@ -65,7 +65,7 @@ void DayTaskPage::set_list_locked(bool locked)
 bool DayTaskPage::savedata2fx_schedule(const QString& day)
 {
     if (ScheduleManageWindow* manager = open_schedule_manager())
-        return manager->savedata2fx_schedule();
+        return manager->write_back();
     return uikit::report_errors([&] { tasks::savedata2fx_schedule(grid(), day, host_); });
 }
 

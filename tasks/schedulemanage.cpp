@@ -36,9 +36,6 @@ ScheduleManageWindow::ScheduleManageWindow(uikit::DayHost& host, QWidget* parent
     : DayTreeWindow(parent), ui(std::make_unique<Ui::frm_schedule_manage>()), host_(host)
 {
     ui->setupUi(this);
-    setFixedSize(662, 479);
-    setFont(uikit::program_font());
-    uikit::set_text_colour(this, uikit::colour::window_text);
     uikit::set_base_colour(ui->Memo1, Qt::white);
     grid().configure(TaskGrid::manager_look());
     states = radio_group(this, {ui->RadioGroup2_0, ui->RadioGroup2_1});
@@ -68,7 +65,7 @@ void ScheduleManageWindow::fill_tree()
     ui->RzTreeView1->fill(daydata::daykeys(open_app_database(), daydata::DayTable::Tasks));
 }
 
-bool ScheduleManageWindow::savedata2fx_schedule()
+bool ScheduleManageWindow::write_back()
 {
     return uikit::report_errors([this] { tasks::savedata2fx_schedule(grid(), manage_task_day, host_); });
 }
@@ -122,7 +119,7 @@ void ScheduleManageWindow::sg_schedule_manageClick()
 {
     const TaskRow task = grid().task(grid().current_task_row());
     choose_item(states, task.state == state_open ? open_item : done_item);
-    choose_item(categories, task.category.size() == 1 ? static_cast<int>(category_letters.indexOf(task.category)) : -1);
+    choose_item(categories, category_index(task));
     ui->Memo1->setPlainText(task.text);
 }
 

@@ -40,8 +40,7 @@ public:
 
     // Writes the list back under manage_task_day if schedule_changed is set.
     // A failure is shown, and the list and the flag stay: returns false.
-    bool savedata2fx_schedule();
-    bool write_back() override { return savedata2fx_schedule(); }
+    bool write_back() override;
 
 protected:
     void fill_tree() override;

@@ -137,9 +137,7 @@ void TaskGrid::configure(const Look& look)
     const QFont font = uikit::point_font("微软雅黑", 9);
     setFont(font);
     horizontalHeader()->setFont(font);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Base, uikit::colour::page_yellow);
-    setPalette(palette);
+    uikit::set_base_colour(this, uikit::colour::page_yellow);
     clear_list();
 }
 

@@ -4,31 +4,16 @@
 
 namespace tasks {
 
-namespace {
-
-bool is_blank_char(QChar c) { return c.unicode() <= 0x20; }
-
-}  // namespace
-
-bool is_blank(const QString& text) { return std::all_of(text.begin(), text.end(), is_blank_char); }
-
-QString trim_blanks(const QString& text)
+int category_index(const TaskRow& task)
 {
-    qsizetype first = 0, end = text.size();
-    while (first < end && is_blank_char(text[first]))
-        ++first;
-    while (end > first && is_blank_char(text[end - 1]))
-        --end;
-    return text.mid(first, end - first);
+    return task.category.size() == 1 ? static_cast<int>(category_letters.indexOf(task.category)) : -1;
 }
 
-// A category outside "A" to "D" (only a hand-edited file holds one) is
-// offered as the first category rather than as a digit the editor cannot
-// read.
+// A category outside "A" to "D" is offered as the first category rather
+// than as a digit the editor cannot read.
 QString plan_of(const TaskRow& task)
 {
-    const qsizetype category = task.category.size() == 1 ? category_letters.indexOf(task.category) : -1;
-    return QString::number(std::max<qsizetype>(category, 0)) +
+    return QString::number(std::max(category_index(task), 0)) +
            (task.state == state_open ? QLatin1Char('0') : QLatin1Char('1')) + task.text;
 }
 

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "uikit/blanks.h"
+
 namespace tasks {
 
 inline const QString state_open = QStringLiteral("进行中");
@@ -18,10 +20,12 @@ struct TaskRow {
     bool operator==(const TaskRow&) const = default;
 };
 
-// True when nothing but spaces and control characters is left.
-bool is_blank(const QString& text);
-// Without leading and trailing spaces and control characters.
-QString trim_blanks(const QString& text);
+using uikit::is_blank;
+using uikit::trim_blanks;
+
+// The place of the task's category in category_letters; -1 for any other
+// text (only a hand-edited file holds one).
+int category_index(const TaskRow& task);
 
 // The plan string of a task: the category digit "0" to "3", the state digit
 // ("0" open, "1" finished), then the text.

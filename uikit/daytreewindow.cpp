@@ -3,8 +3,16 @@
 #include "uikit/datetree.h"
 #include "uikit/errors.h"
 #include "uikit/modal.h"
+#include "uikit/style.h"
 
 namespace uikit {
+
+DayTreeWindow::DayTreeWindow(QWidget* parent) : QDialog(parent)
+{
+    setFixedSize(662, 479);
+    setFont(program_font());
+    set_text_colour(this, colour::window_text);
+}
 
 void DayTreeWindow::watch(DateTree* tree)
 {

@@ -31,7 +31,8 @@ public:
     void show_modally(QWidget* owner);
 
 protected:
-    explicit DayTreeWindow(QWidget* parent) : QDialog(parent) { }
+    // The managers' fixed size, font and text colour.
+    explicit DayTreeWindow(QWidget* parent);
 
     // Follows the choices made in `tree`.
     void watch(DateTree* tree);
