@@ -1,7 +1,6 @@
 #include "mainwindow/DateWin.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QTimer>
 
@@ -39,7 +38,7 @@ TFRM_Date::TFRM_Date(StartOptions options, QWidget* parent) : QWidget(parent), u
         std::move(options), [this] { save_session(); }, this);
     month_view = new MonthView(*ui, this);
     placement = new WindowPlacement(*this);
-    docking = new EdgeDocking(*placement);
+    new EdgeDocking(*placement);
     note_page = new notes::NotePage(*this, ui->TabSheet6);
     ui->layout_note->addWidget(note_page);
     connect(note_page, &notes::NotePage::note_manager_requested, this, &TFRM_Date::Button9Click);
@@ -148,7 +147,7 @@ void TFRM_Date::FormShow()
         return;
     }
     // The window is not mapped yet: the taskbar leaves it out from the start.
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+    if (WindowPlacement::on_x11())
         platform::hide_from_taskbar(static_cast<std::uintptr_t>(winId()));
     sel.select(start_date);
     redraw_month(start_date);

@@ -16,7 +16,6 @@
 
 class QTimer;
 class DateMenus;
-class EdgeDocking;
 class MonthView;
 namespace anniversaries {
 class Reminders;
@@ -122,7 +121,6 @@ private:
     DateMenus* menus = nullptr;
     notes::NotePage* note_page = nullptr;
     WindowPlacement* placement = nullptr;
-    EdgeDocking* docking = nullptr;
     SelectedDate sel;
     bool first_show_done = false;
 

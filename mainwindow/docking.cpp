@@ -97,8 +97,7 @@ QPoint system_pointer()
 {
     int x = 0, y = 0;
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (QGuiApplication::platformName() == QLatin1String("xcb") && screen && screen->devicePixelRatio() == 1.0 &&
-        platform::pointer_position(x, y))
+    if (WindowPlacement::on_x11() && screen && screen->devicePixelRatio() == 1.0 && platform::pointer_position(x, y))
         return {x, y};
     return QCursor::pos();
 }

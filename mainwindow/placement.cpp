@@ -19,8 +19,6 @@ namespace {
 // is the user's.
 constexpr qint64 answer_time_ms = 500;
 
-bool on_x11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
-
 int nearest_inside(int value, int low, int length, int extent)
 {
     return std::max(low, std::min(value, low + length - extent));
@@ -48,6 +46,8 @@ void WindowPlacement::apply_opacity(int form_blend)
 {
     window_.setWindowOpacity(std::clamp(form_blend, 30, 255) / 255.0);
 }
+
+bool WindowPlacement::on_x11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 QRect WindowPlacement::primary_screen()
 {
@@ -202,10 +202,8 @@ void WindowPlacement::on_frame_announced()
     if (!window_.isVisible())
         return;
     keep_outer_size();
-    if (frame_known_ && position() != logical_position_) {
-        remember_request(logical_position_);
-        move_frame(logical_position_);
-    }
+    if (frame_known_ && position() != logical_position_)
+        move_to(logical_position_);
 }
 
 void WindowPlacement::on_moved(bool from_window_system)

@@ -59,6 +59,9 @@ public:
 
     // Qt's primary screen, asked afresh: a monitor may have been unplugged.
     static QRect primary_screen();
+    // Whether the program runs on X11, whose window system the platform
+    // layer asks directly.
+    static bool on_x11();
 
 signals:
     // The window moved, and not because the program moved it: the user

@@ -140,11 +140,13 @@ const std::vector<QIcon>& DateTree::icons()
 
 // With the keys sorted, each node is the next child of the last node of the
 // level above: no node is ever searched for, and the order is the
-// chronological order the keys' fixed width gives their text.
+// chronological order the keys' fixed width gives their text.  The data
+// file hands them over sorted already.
 void DateTree::fill(std::vector<std::string> daykeys)
 {
     clear();
-    std::sort(daykeys.begin(), daykeys.end());
+    if (!std::is_sorted(daykeys.begin(), daykeys.end()))
+        std::sort(daykeys.begin(), daykeys.end());
     daykeys.erase(std::unique(daykeys.begin(), daykeys.end()), daykeys.end());
     const std::vector<QIcon>& pictures = icons();
     QList<QTreeWidgetItem*> years;
