@@ -66,9 +66,7 @@ void replace_tasks(TSQLiteDatabase& db, const std::string& daykey, const std::ve
 
 void append_task(TSQLiteDatabase& db, const std::string& daykey, const Task& task)
 {
-    SqlTransaction transaction(db);
     db.execute(insert_task(daykey, task));
-    transaction.commit();
 }
 
 // The copy is inserted after the delete of the day being left, so it

@@ -46,7 +46,7 @@ std::vector<Task> load_tasks(TSQLiteDatabase& db, const std::string& daykey);
 // Replaces the day's rows by `tasks`, in list order: the delete and every
 // insert commit together, or nothing changes.
 void replace_tasks(TSQLiteDatabase& db, const std::string& daykey, const std::vector<Task>& tasks);
-// Adds `task` after the day's other rows, in a transaction of its own.
+// Adds `task` after the day's other rows; one statement, so it is whole or absent.
 void append_task(TSQLiteDatabase& db, const std::string& daykey, const Task& task);
 // Moves a task to another day: `task` is added after the rows of `to_daykey`
 // and the day `from_daykey` is rewritten as `remaining`, all in one

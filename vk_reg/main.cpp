@@ -26,9 +26,7 @@ std::string home_folder()
         home = env;
     else if (const passwd* user = getpwuid(getuid()); user && user->pw_dir)
         home = user->pw_dir;
-    while (home.size() > 1 && home.back() == '/')
-        home.pop_back();
-    return home;
+    return vkreg::without_trailing_slashes(home);
 }
 
 std::optional<std::string> file_text(const std::string& path)

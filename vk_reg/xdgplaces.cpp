@@ -12,13 +12,6 @@ std::string_view skip_blanks(std::string_view text)
     return first == std::string_view::npos ? std::string_view() : text.substr(first);
 }
 
-std::string without_trailing_slashes(std::string path)
-{
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    return path;
-}
-
 // The path of one line 'XDG_DESKTOP_DIR="..."', or nothing.
 std::optional<std::string> desktop_of_line(std::string_view line, const std::string& home)
 {
@@ -54,6 +47,13 @@ std::optional<std::string> desktop_of_line(std::string_view line, const std::str
 }
 
 }  // namespace
+
+std::string without_trailing_slashes(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
 
 std::string config_home(const std::string& home, const char* xdg_config_home)
 {

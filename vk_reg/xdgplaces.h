@@ -8,6 +8,9 @@
 
 namespace vkreg {
 
+// `path` without trailing '/' characters; "/" stays as it is.
+std::string without_trailing_slashes(std::string path);
+
 // $XDG_CONFIG_HOME when it is an absolute path, else home + "/.config".
 std::string config_home(const std::string& home, const char* xdg_config_home);
 

@@ -95,8 +95,8 @@ private:
 
     bool ask_server()
     {
-        const Reply<xcb_query_pointer_reply_t> reply(
-            xcb_query_pointer_reply(c_, xcb_query_pointer(c_, root_), nullptr), &std::free);
+        const Reply<xcb_query_pointer_reply_t> reply(xcb_query_pointer_reply(c_, xcb_query_pointer(c_, root_), nullptr),
+                                                     &std::free);
         known_ = reply != nullptr;
         if (!known_)
             return false;
