@@ -18,6 +18,7 @@
 #include "anniversaries/anniversary.h"
 #include "anniversaries/datehint.h"
 #include "anniversaries/reminders.h"
+#include "controls.h"
 #include "modal_answer.h"
 #include "program_folder_fixture.h"
 #include "storage/datafile.h"
@@ -55,10 +56,7 @@ struct ListWindow {
     template <typename T>
     T* get(const char* name) const
     {
-        T* found = w.findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control named %s", name);
-        return found;
+        return child<T>(&w, name);
     }
     QTableWidget* grid() const { return get<QTableWidget>("RzStringGrid1"); }
     QDateEdit* date() const { return get<QDateEdit>("RzDateTimePicker1"); }

@@ -1,7 +1,6 @@
 // Edge docking: the clamp, the edges, the poll's choice and every row of the
 // slide table as pure functions; then the poll and the slide on a window
 // offscreen, with a pointer the test moves, and on the main window.
-#include <QFile>
 #include <QTimer>
 #include <QtTest>
 #include <stdexcept>
@@ -96,14 +95,6 @@ struct DockedWindow : QObject {
         return QTest::qWaitFor([&] { return pointer_reads >= until; }, 5000);
     }
 };
-
-void write_settings(const WindowFixture& f, QPoint position)
-{
-    QFile file(f.file("vkset.vki"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(
-        QStringLiteral("[option]\r\npos_left=%1\r\npos_top=%2\r\n").arg(position.x()).arg(position.y()).toLatin1());
-}
 
 }  // namespace
 
@@ -455,7 +446,7 @@ void TestDocking::closing_while_slid_out_saves_the_position()
     QFETCH(QPoint, saved);
     QFETCH(QPoint, next_start);
     WindowFixture f;
-    write_settings(f, {100, 30});
+    f.write_settings_file(position_settings({100, 30}));
     {
         auto w = f.open_window(QDate(2024, 2, 10));
         w->findChild<EdgeDocking*>()->on_moving(moved_to);

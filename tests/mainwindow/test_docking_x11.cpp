@@ -4,7 +4,6 @@
 // VELKIN_TEST_WM=openbox, whose windows keep a part on the screen, it checks
 // that the slides end all the same.
 #include <QCursor>
-#include <QFile>
 #include <QTimer>
 #include <QtTest>
 #include <cstdlib>
@@ -29,11 +28,7 @@ const QPoint away_from_left(700, 600);
 const QPoint away_from_right(300, 600);
 const QPoint away_from_bottom(700, 200);
 
-unsigned long id_of(QWidget* w) { return static_cast<unsigned long>(w->winId()); }
-
 QRect frame_of(QWidget* w) { return testing::frame_by_xwininfo(id_of(w)); }
-
-QString text_of(QRect r) { return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); }
 
 void xdotool(const QStringList& arguments) { testing::run_tool("xdotool", arguments); }
 
@@ -54,7 +49,7 @@ bool frame_comes_to(QWidget* w, QPoint corner, QRect& seen)
 #define VERIFY_FRAME_AT(w, corner)                                                                                     \
     do {                                                                                                               \
         QRect seen_;                                                                                                   \
-        QVERIFY2(frame_comes_to((w), (corner), seen_), qPrintable(text_of(seen_)));                                    \
+        QVERIFY2(frame_comes_to((w), (corner), seen_), qPrintable(frame_text(seen_)));                                 \
     } while (false)
 
 // Drags the window by its caption as a user does: presses on the caption,
@@ -113,19 +108,11 @@ bool is_polling(QWidget* w)
     return child<QTimer>(w, "Timer1")->isActive() || child<QTimer>(w, "Timer_formhide")->isActive();
 }
 
-void write_settings(const WindowFixture& f, QPoint position)
-{
-    QFile file(f.file("vkset.vki"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(
-        QStringLiteral("[option]\r\npos_left=%1\r\npos_top=%2\r\n").arg(position.x()).arg(position.y()).toLatin1());
-}
-
 // The main window, opened at `position`, framed by the window manager and
 // settled there.
 std::unique_ptr<TFRM_Date> open_at(WindowFixture& f, QPoint position)
 {
-    write_settings(f, position);
+    f.write_settings_file(position_settings(position));
     auto w = f.open_window(QDate(2024, 2, 10));
     QRect seen;
     const bool settled = QTest::qWaitFor(
@@ -136,7 +123,7 @@ std::unique_ptr<TFRM_Date> open_at(WindowFixture& f, QPoint position)
         },
         deadline_ms);
     if (!settled)
-        qWarning("the window opened at %s", qPrintable(text_of(seen)));
+        qWarning("the window opened at %s", qPrintable(frame_text(seen)));
     return w;
 }
 
@@ -328,7 +315,7 @@ void TestDockingX11::slides_end_under_a_manager_that_keeps_windows_on_the_screen
     // Out as far as the manager lets it, and its slide over: the poll runs.
     QTRY_VERIFY_WITH_TIMEOUT(frame_of(w.get()).x() < -200 && child<QTimer>(w.get(), "Timer1")->isActive(), deadline_ms);
     const QRect out = frame_of(w.get());
-    QVERIFY2(out.x() >= -324, qPrintable(text_of(out)));
+    QVERIFY2(out.x() >= -324, qPrintable(frame_text(out)));
     for (int look = 0; look < 20; ++look) {
         QCoreApplication::processEvents();
         QCOMPARE(frame_of(w.get()), out);

@@ -41,15 +41,6 @@ uikit::Shape* mark(QWidget* w, const char* kind, int cell)
     return child<uikit::Shape>(w, QStringLiteral("%1_marks_%2").arg(QLatin1String(kind)).arg(cell));
 }
 
-// The cell that shows `day` of the month on show.
-int cell_of(QWidget* w, int day)
-{
-    for (int i = 1; i <= TFRM_Date::cell_count; ++i)
-        if (day_label(w, i)->isVisibleTo(w) && day_label(w, i)->text() == QString::number(day))
-            return i;
-    return 0;
-}
-
 QList<int> visible_cells(QWidget* w)
 {
     QList<int> cells;
@@ -192,11 +183,8 @@ void TestMainWindow::placement_and_opacity()
     QFETCH(QPoint, position);
     QFETCH(double, opacity);
     WindowFixture f;
-    if (!settings.isEmpty()) {
-        QFile file(f.file("vkset.vki"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(settings);
-    }
+    if (!settings.isEmpty())
+        f.write_settings_file(settings);
     auto w = f.open_window(QDate(2024, 2, 10));
     QCOMPARE(w->pos(), position);
     QVERIFY(qAbs(w->windowOpacity() - opacity) < 0.01);

@@ -1,7 +1,6 @@
 // The main window's place under a window manager that frames it: the same
 // place after every restart, the top-left corner on a first start, a place
 // off the screen brought back, and a window that cannot get lost.
-#include <QFile>
 #include <QtTest>
 
 #include "storage/settings.h"
@@ -14,20 +13,6 @@ namespace {
 constexpr int screen_width = 1280;
 constexpr int screen_height = 1024;
 constexpr int deadline_ms = 10000;
-
-void write_settings_file(const WindowFixture& f, const QByteArray& text)
-{
-    QFile file(f.file("vkset.vki"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
-unsigned long id_of(QWidget* w) { return static_cast<unsigned long>(w->winId()); }
-
-QString frame_text(QRect r)
-{
-    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-}
 
 }  // namespace
 
@@ -46,7 +31,7 @@ private slots:
 void TestPlacementX11::position_survives_ten_restarts()
 {
     WindowFixture f;
-    write_settings_file(f, "[option]\r\npos_left=200\r\npos_top=150\r\n");
+    f.write_settings_file(position_settings({200, 150}));
     const QRect expected(200, 150, 328, 560);
     for (int start = 1; start <= 10; ++start) {
         auto w = f.open_window(QDate(2024, 2, 10));
@@ -73,7 +58,7 @@ void TestPlacementX11::window_opens_at_the_corner()
     QFETCH(QByteArray, settings);
     WindowFixture f;
     if (!settings.isEmpty())
-        write_settings_file(f, settings);
+        f.write_settings_file(settings);
     auto w = f.open_window(QDate(2024, 2, 10));
     QRect frame;
     QVERIFY2(QTest::qWaitFor(
@@ -101,8 +86,7 @@ void TestPlacementX11::position_off_the_screen_is_brought_back()
     QFETCH(QPoint, stored);
     QFETCH(QPoint, shown);
     WindowFixture f;
-    write_settings_file(
-        f, QStringLiteral("[option]\r\npos_left=%1\r\npos_top=%2\r\n").arg(stored.x()).arg(stored.y()).toLatin1());
+    f.write_settings_file(position_settings(stored));
     auto w = f.open_window(QDate(2024, 2, 10));
     QRect frame;
     QVERIFY2(QTest::qWaitFor(
@@ -117,7 +101,7 @@ void TestPlacementX11::position_off_the_screen_is_brought_back()
 void TestPlacementX11::minimised_window_restores_itself()
 {
     WindowFixture f;
-    write_settings_file(f, "[option]\r\npos_left=60\r\npos_top=70\r\n");
+    f.write_settings_file(position_settings({60, 70}));
     auto w = f.open_window(QDate(2024, 2, 10));
     const unsigned long id = id_of(w.get());
     QVERIFY(QTest::qWaitFor([&] { return testing::frame_geometry(id) == QRect(60, 70, 328, 560); }, deadline_ms));

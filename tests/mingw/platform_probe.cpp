@@ -6,7 +6,11 @@ int main()
 {
     platform::executable_path();
     platform::path_separator();
+    platform::is_read_only_file("");
     platform::claim_single_instance("probe");
+    platform::ask_instance_to_show("probe");
+    platform::watch_show_requests("probe");
+    platform::take_show_requests();
     platform::watch_session_end();
     platform::take_session_end_request();
     platform::os_name();

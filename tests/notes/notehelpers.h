@@ -2,7 +2,6 @@
 // stored in its data file and the note marks of the month view.
 #pragma once
 
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QStringList>
 
@@ -33,13 +32,4 @@ inline QStringList stored_notes(const char* day)
     return notes;
 }
 
-// Whether the cell of `day` in the month on show has its note mark.
-inline bool note_mark_shown(QWidget* w, int day)
-{
-    for (int cell = 1; cell <= TFRM_Date::cell_count; ++cell) {
-        auto* label = child<QLabel>(w, QStringLiteral("day_labels_%1").arg(cell));
-        if (label->isVisibleTo(w) && label->text() == QString::number(day))
-            return child<QWidget>(w, QStringLiteral("note_marks_%1").arg(cell))->isVisibleTo(w);
-    }
-    return false;
-}
+inline bool note_mark_shown(QWidget* w, int day) { return mark_shown(w, "note", day); }

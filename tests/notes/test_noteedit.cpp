@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "controls.h"
 #include "modal_answer.h"
 #include "notes/formshape.h"
 #include "notes/noteedit.h"
@@ -18,15 +19,6 @@
 #include "uikit/modal.h"
 
 namespace {
-
-template <typename T>
-T* child(QWidget* window, const char* name)
-{
-    T* found = window->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("no control named %s", name);
-    return found;
-}
 
 QPlainTextEdit* text_of(QWidget* editor) { return child<QPlainTextEdit>(editor, "Memo1"); }
 QPushButton* button(QWidget* editor, const char* name) { return child<QPushButton>(editor, name); }

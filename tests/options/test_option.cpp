@@ -19,6 +19,7 @@
 #include <QtTest>
 
 #include "exec_parser.h"
+#include "files.h"
 #include "modal_answer.h"
 #include "notes/notepage.h"
 #include "options/autorun.h"
@@ -96,12 +97,7 @@ void type_into(QLineEdit* field, const QString& text)
     }
 }
 
-void write_file(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+using testing::write_file;
 
 // Sets an environment variable for one test and puts the old value back.
 struct ScopedEnv {

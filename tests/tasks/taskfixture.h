@@ -80,11 +80,6 @@ inline ModalAnswers::Answer close_box()
     return [](QDialog& d) { d.close(); };
 }
 
-inline daydata::Task stored(const char* category, const char* state, const std::string& text)
-{
-    return {category, state, text};
-}
-
 inline std::vector<daydata::Task> stored_on(const char* day) { return daydata::load_tasks(*app_database, day); }
 
 // The grid's rows as (category, state, text) triples.

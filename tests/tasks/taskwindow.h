@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QImage>
-#include <QLabel>
 #include <QtTest>
 #include <initializer_list>
 #include <utility>
@@ -13,7 +12,6 @@
 #include "../mainwindow/windowfixture.h"
 #include "storage/daydata.h"
 #include "tasks/taskgrid.h"
-#include "uikit/clicklabel.h"
 
 // The colour at a point of the grid as drawn.
 inline QColor pixel(tasks::TaskGrid* grid, QPoint at) { return grid->grab().toImage().pixelColor(at); }
@@ -31,26 +29,13 @@ inline void select_row(tasks::TaskGrid* grid, int row)
 // Selects `day` of the month on show by pressing its day cell.
 inline void press_day(TFRM_Date* w, int day)
 {
-    for (auto* label : w->findChildren<uikit::ClickLabel*>())
-        if (label->objectName().startsWith("day_labels_") && label->isVisibleTo(w) &&
-            label->text() == QString::number(day)) {
-            QTest::mouseClick(label, Qt::LeftButton);
-            return;
-        }
-    QFAIL("no cell for the day");
+    const int cell = cell_of(w, day);
+    if (!cell)
+        QFAIL("no cell for the day");
+    QTest::mouseClick(child<QWidget>(w, QStringLiteral("day_labels_%1").arg(cell)), Qt::LeftButton);
 }
 
-// Whether the cell of `day` in the month on show has its task mark.
-inline bool task_mark_shown(TFRM_Date* w, int day)
-{
-    for (auto* label : w->findChildren<uikit::ClickLabel*>())
-        if (label->objectName().startsWith("day_labels_") && label->isVisibleTo(w) &&
-            label->text() == QString::number(day)) {
-            const QString cell = label->objectName().mid(QStringLiteral("day_labels_").size());
-            return child<QWidget>(w, "task_marks_" + cell)->isVisibleTo(w);
-        }
-    return false;
-}
+inline bool task_mark_shown(TFRM_Date* w, int day) { return mark_shown(w, "task", day); }
 
 // The main window on `today`, started on a data file holding the tasks of
 // the days given.

@@ -9,6 +9,7 @@
 #include "storage/settings.h"
 #include "tasks/reminder.h"
 #include "taskfixture.h"
+#include "taskwindow.h"
 #include "uikit/hintmessage.h"
 
 using daydata::Task;
@@ -40,26 +41,6 @@ QTimer* taskhint_timer(QWidget* w) { return child<QTimer>(w, "Timer_taskhint"); 
 
 // One tick of the reminder's timer, as if its hours had passed.
 void tick(QWidget* w) { QVERIFY(QMetaObject::invokeMethod(taskhint_timer(w), "timeout")); }
-
-void write_settings_file(WindowFixture& f, const QByteArray& text)
-{
-    QFile file(f.file("vkset.vki"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[option]\r\n" + text);
-}
-
-// The main window with a clock the test can move.
-std::unique_ptr<TFRM_Date> open_with_clock(WindowFixture& f, std::shared_ptr<QDate> today)
-{
-    StartOptions options;
-    options.program_folder = f.folder();
-    options.today = [today] { return *today; };
-    options.instance_name = "velkin-test-" + std::to_string(QCoreApplication::applicationPid());
-    auto window = std::make_unique<TFRM_Date>(options);
-    window->show();
-    QCoreApplication::processEvents();
-    return window;
-}
 
 }  // namespace
 
@@ -126,13 +107,13 @@ private slots:
         }
         {
             WindowFixture f;
-            write_settings_file(f, "taskhint_use=0\r\n");
+            f.write_settings_file("[option]\r\ntaskhint_use=0\r\n");
             auto w = f.open_window(QDate(2024, 2, 10));
             QVERIFY(!taskhint_timer(w.get())->isActive());
         }
         {
             WindowFixture f;
-            write_settings_file(f, "taskhint_time=30\r\n");
+            f.write_settings_file("[option]\r\ntaskhint_time=30\r\n");
             auto w = f.open_window(QDate(2024, 2, 10));
             QCOMPARE(taskhint_timer(w.get())->interval(), 24 * hour);
             QCOMPARE(app_settings.taskhint_time, 30);  // the stored value stays
@@ -146,7 +127,7 @@ private slots:
         daydata::replace_tasks(*db, "20240211", {{"A", "已完成", "done"}, {"B", "已完成", "done too"}});
         db.reset();
         auto today = std::make_shared<QDate>(2024, 2, 10);
-        auto w = open_with_clock(f, today);
+        auto w = f.open_window([today] { return *today; });
         tick(w.get());  // an empty day
         QVERIFY(reminders().isEmpty());
         *today = QDate(2024, 2, 11);
@@ -206,11 +187,9 @@ private slots:
                                {{"A", "进行中", "other"}, {"A", "进行中", "other"}, {"A", "进行中", "other"}});
         db.reset();
         auto today = std::make_shared<QDate>(2024, 2, 10);
-        auto w = open_with_clock(f, today);
+        auto w = f.open_window([today] { return *today; });
         child<QAction>(w.get(), "MenuYear_2024")->trigger();  // stays on the 10th
-        for (auto* label : w->findChildren<QLabel*>())
-            if (label->objectName().startsWith("day_labels_") && label->isVisibleTo(w.get()) && label->text() == "20")
-                QTest::mouseClick(label, Qt::LeftButton);
+        press_day(w.get(), 20);
         QCOMPARE(w->sel_daykey(), QStringLiteral("20240220"));
         tick(w.get());
         QCOMPARE(reminders().size(), 1);

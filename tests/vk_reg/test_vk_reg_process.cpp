@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "exec_parser.h"
+#include "files.h"
 
 namespace {
 
@@ -18,13 +19,7 @@ QByteArray read_all(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void write_file(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(bytes);
-}
+using testing::write_file;
 
 struct Run {
     int exit_code = -1;

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "exec_parser.h"
+#include "files.h"
 #include "vk_reg/desktopentry.h"
 #include "vk_reg/setup.h"
 #include "vk_reg/xdgplaces.h"
@@ -19,12 +20,7 @@ std::optional<QString> qopt(const std::optional<std::string>& s)
     return s ? std::optional<QString>(q(*s)) : std::nullopt;
 }
 
-void write_file(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using testing::write_file;
 
 }  // namespace
 
